@@ -1,0 +1,147 @@
+// Small owners for Win32 handles: each closes what it holds exactly once.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <utility>
+
+// A move-only owner of one handle value; Traits says what counts as empty and
+// how the value is released.
+template <typename Traits>
+class UniqueHandle {
+public:
+    using Value = typename Traits::Value;
+
+    UniqueHandle() = default;
+    explicit UniqueHandle(Value value) : value_(value) {}
+    ~UniqueHandle() { reset(); }
+
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : value_(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+
+    [[nodiscard]] Value get() const { return value_; }
+    [[nodiscard]] bool valid() const { return !Traits::IsEmpty(value_); }
+    explicit operator bool() const { return valid(); }
+
+    Value release() { return std::exchange(value_, Traits::Empty()); }
+    void reset(Value value = Traits::Empty()) {
+        if (valid()) Traits::Close(value_);
+        value_ = value;
+    }
+
+private:
+    Value value_ = Traits::Empty();
+};
+
+struct KernelHandleTraits {
+    using Value = HANDLE;
+    static Value Empty() { return nullptr; }
+    // CreateFile and friends report failure as INVALID_HANDLE_VALUE, others as NULL.
+    static bool IsEmpty(Value v) { return v == nullptr || v == INVALID_HANDLE_VALUE; }
+    static void Close(Value v) { ::CloseHandle(v); }
+};
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+
+struct FindHandleTraits {
+    using Value = HANDLE;
+    static Value Empty() { return INVALID_HANDLE_VALUE; }
+    static bool IsEmpty(Value v) { return v == nullptr || v == INVALID_HANDLE_VALUE; }
+    static void Close(Value v) { ::FindClose(v); }
+};
+using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
+
+struct MappedViewTraits {
+    using Value = void*;
+    static Value Empty() { return nullptr; }
+    static bool IsEmpty(Value v) { return v == nullptr; }
+    static void Close(Value v) { ::UnmapViewOfFile(v); }
+};
+using UniqueMappedView = UniqueHandle<MappedViewTraits>;
+
+struct ModuleTraits {
+    using Value = HMODULE;
+    static Value Empty() { return nullptr; }
+    static bool IsEmpty(Value v) { return v == nullptr; }
+    static void Close(Value v) { ::FreeLibrary(v); }
+};
+using UniqueModule = UniqueHandle<ModuleTraits>;
+
+struct GdiObjectTraits {
+    using Value = HGDIOBJ;
+    static Value Empty() { return nullptr; }
+    static bool IsEmpty(Value v) { return v == nullptr; }
+    static void Close(Value v) { ::DeleteObject(v); }
+};
+using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
+
+struct CoTaskMemTraits {
+    using Value = void*;
+    static Value Empty() { return nullptr; }
+    static bool IsEmpty(Value v) { return v == nullptr; }
+    static void Close(Value v) { ::CoTaskMemFree(v); }
+};
+using UniqueCoTaskMem = UniqueHandle<CoTaskMemTraits>;
+
+struct LocalMemTraits {
+    using Value = HLOCAL;
+    static Value Empty() { return nullptr; }
+    static bool IsEmpty(Value v) { return v == nullptr; }
+    static void Close(Value v) { ::LocalFree(v); }
+};
+using UniqueLocalMem = UniqueHandle<LocalMemTraits>;
+
+// Calls CoUninitialize only when CoInitialize succeeded on this thread.
+class ScopedCom {
+public:
+    ScopedCom() : initialized_(SUCCEEDED(::CoInitialize(nullptr))) {}
+    ~ScopedCom() {
+        if (initialized_) ::CoUninitialize();
+    }
+    ScopedCom(const ScopedCom&) = delete;
+    ScopedCom& operator=(const ScopedCom&) = delete;
+    [[nodiscard]] bool ok() const { return initialized_; }
+
+private:
+    bool initialized_;
+};
+
+// Owns one COM interface pointer.
+template <typename T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() { reset(); }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+    ComPtr& operator=(ComPtr&& other) noexcept {
+        if (this != &other) {
+            reset();
+            p_ = std::exchange(other.p_, nullptr);
+        }
+        return *this;
+    }
+
+    T* get() const { return p_; }
+    T* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    // For out-parameters of creating calls; releases what was held.
+    T** put() {
+        reset();
+        return &p_;
+    }
+    void** put_void() { return reinterpret_cast<void**>(put()); }
+    void reset() {
+        if (p_) p_->Release();
+        p_ = nullptr;
+    }
+
+private:
+    T* p_ = nullptr;
+};

@@ -1,0 +1,30 @@
+// Where an installation keeps its settings: the program folder's name picks
+// a subfolder of the user's Application Data folder, so installations side by
+// side keep separate settings (and, through the suffix, separate names).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct SettingsPaths {
+    std::wstring programFolder;   // ends with "\"
+    std::wstring instanceSuffix;  // "" for the standard installation, else "_" + name
+    std::wstring settingsFolder;  // ends with "\"; empty when Application Data is unknown
+    std::wstring settingsFile;    // varo.ini (empty with the folder)
+    std::wstring temporaryFile;   // varo_tmp.ini
+    std::wstring backupFile;      // varo_bk.ini in the program folder
+    std::wstring debugLog;        // varo_debug.log in the program folder
+};
+
+// "" for a folder named "varo" (any case); otherwise "_" and the folder name
+// in lower case, without a leading "varo" or "varo_".
+std::wstring DeriveInstanceSuffix(std::wstring_view programFolder);
+
+// The instance name: the suffix without its leading "_".
+std::wstring InstanceName(std::wstring_view instanceSuffix);
+
+SettingsPaths MakeSettingsPaths(std::wstring_view programFolder, const std::optional<std::wstring>& appDataFolder);
+
+// The paths of the running program.
+SettingsPaths ResolveSettingsPaths(std::wstring_view stepPrefix = L"");

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Installs what the project needs on a Debian machine and prepares the
+# checkout's Wine prefix. Safe to run again: it only does what is missing.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+
+PACKAGES=(
+    cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
+    wine wine64 xvfb xauth x11-utils fonts-ipafont-gothic
+    imagemagick xdotool python3 unzip zip 7zip googletest
+)
+
+install_packages() {
+    local missing=()
+    local p
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# Maps the dialog fonts to the installed Japanese font, so Japanese renders.
+write_font_map() {
+    local reg="$VARO_CACHE/fonts.reg"
+    printf '%s\r\n' \
+        'Windows Registry Editor Version 5.00' '' \
+        '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+        '"ＭＳ Ｐゴシック"="IPAPGothic"' \
+        '"MS PGothic"="IPAPGothic"' \
+        '"MS UI Gothic"="IPAPGothic"' \
+        '"MS Shell Dlg"="IPAPGothic"' \
+        '"MS Shell Dlg 2"="IPAPGothic"' \
+        | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
+    wine regedit /S "$(varo_winpath "$reg")"
+}
+
+prepare_prefix() {
+    [ -f "$VARO_CACHE/prefix.ready" ] && return 0
+    echo "Creating the Wine prefix in $WINEPREFIX (first time only)"
+    mkdir -p "$VARO_CACHE"
+    wine wineboot -i >/dev/null 2>&1
+    write_font_map
+    wineserver -w
+    touch "$VARO_CACHE/prefix.ready"
+}
+
+install_packages
+varo_ensure_display
+prepare_prefix

@@ -1,0 +1,50 @@
+// State shared by the copy tool's window thread and its worker thread.
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+// Values of SharedRunState::RunState.
+enum RunStateValue : int {
+    kRunNotStarted = 0,
+    kRunRunning = 1,
+    kRunSucceeded = 2,
+    kRunNothingCopied = 3,
+    kRunFailed = 9,
+};
+
+// A status line written by the worker and shown by the progress window.
+class StatusText {
+public:
+    static constexpr std::size_t kMaxChars = 259;
+
+    void Set(std::wstring_view text) {
+        std::lock_guard guard(lock_);
+        text_.assign(text.substr(0, kMaxChars));
+    }
+    void Clear() { Set({}); }
+    std::wstring Get() const {
+        std::lock_guard guard(lock_);
+        return text_;
+    }
+
+private:
+    mutable std::mutex lock_;
+    std::wstring text_;
+};
+
+struct SharedRunState {
+    std::atomic<int> RunState{kRunNotStarted};
+    // Set by Cancel or by a failure that stops the whole run; every file copy
+    // watches it through its progress routine.
+    std::atomic<bool> CopyCancelRequested{false};
+    std::atomic<bool> SomethingCopied{false};
+    // The copy result list: being written, Cancel pressed meanwhile, failed.
+    std::atomic<bool> ListWriting{false};
+    std::atomic<bool> ListAbortRequested{false};
+    std::atomic<bool> ListFailed{false};
+    StatusText StatusItemText;
+    StatusText StatusProgressText;
+};
