@@ -1,0 +1,37 @@
+// Named shared-memory blocks and events through which the programs hand
+// small answers to each other. Every object is open to the current user only
+// (elevated or not) rather than to everybody.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <windows.h>
+
+#include "handles.h"
+
+// A block holds one NUL-terminated UTF-16 text of at most 259 characters.
+constexpr std::size_t kSharedBlockBytes = 520;
+
+// The step identifiers and failure codes a program records for the three
+// calls of one block operation (open or create, map, unmap).
+struct BlockSteps {
+    std::array<std::wstring_view, 3> ids;
+    std::array<std::uint32_t, 3> codes;
+};
+
+// Creates the block filled with zeros; the handle keeps it alive. Records a
+// failing step when `steps` is given.
+UniqueKernelHandle CreateSharedBlock(std::wstring_view name, const BlockSteps* steps = nullptr);
+
+// The text in the block; nothing when it cannot be opened or mapped.
+std::optional<std::wstring> ReadSharedBlock(std::wstring_view name, const BlockSteps* steps = nullptr);
+
+// Writes the text (cut to 259 characters) and zeros after it.
+[[nodiscard]] bool WriteSharedBlock(std::wstring_view name, std::wstring_view text, const BlockSteps* steps = nullptr);
+
+// A manual-reset event, created not signalled.
+UniqueKernelHandle CreateExchangeEvent(std::wstring_view name);
+UniqueKernelHandle OpenExchangeEvent(std::wstring_view name);
