@@ -47,4 +47,8 @@ struct SharedRunState {
     std::atomic<bool> ListFailed{false};
     StatusText StatusItemText;
     StatusText StatusProgressText;
+    // The progress window's source-names label and tooltip, set by the worker
+    // and applied by the window thread when it is told they changed.
+    StatusText SourceNamesText;
+    StatusText SourceTipText;
 };

@@ -37,3 +37,6 @@ void SetLastWriteTime(const std::wstring& path, int year, int month, int day, in
                       int second = 0);
 bool Exists(const std::wstring& path);
 void DeleteTree(const std::wstring& path);
+
+// Wine's own behaviour differs from Windows in a few places the tests state.
+bool RunningUnderWine();
