@@ -1,0 +1,18 @@
+// Resource and control identifiers of the copy tool.
+#pragma once
+
+#define IDD_PROGRESS 101
+#define IDI_VARO 102
+#define IDM_MAIN 103
+
+#define IDC_PROGRESS_WAIT 1001
+#define IDC_PROGRESS_ITEM 1002
+#define IDC_PROGRESS_CANCEL 1003
+#define IDC_PROGRESS_BYTES 1004
+#define IDC_PROGRESS_MINIMIZE 1005
+#define IDC_PROGRESS_RESULT 1006
+#define IDC_PROGRESS_QUIT 1007
+#define IDC_PROGRESS_AUTO_CLOSE 1008
+#define IDC_PROGRESS_SOURCES 1009
+
+#define IDM_EXIT 40001

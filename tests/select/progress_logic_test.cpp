@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include "copy_rules.h"
+#include "progress_logic.h"
+
+TEST(ProgressResult, TextsForEveryOutcome) {
+    EXPECT_EQ(ResultText(kRunSucceeded, false, 0), L"Success.");
+    EXPECT_EQ(ResultText(kRunSucceeded, false, 2), L"Success. (No copy mode.)");
+    EXPECT_EQ(ResultText(kRunSucceeded, true, 1), L"Copy Success , Copy result list failed!");
+    EXPECT_EQ(ResultText(kRunNothingCopied, false, 1), L"No copy file.");
+    EXPECT_EQ(ResultText(kRunNothingCopied, true, 1), L"No copy file , Copy result list failed!");
+    EXPECT_EQ(ResultText(kRunFailed, false, 1), L"Copy failed!");
+    EXPECT_EQ(ResultText(kRunFailed, true, 2), L"Copy result list failed!");
+    EXPECT_EQ(ResultText(kRunRunning, false, 0), L"");
+    EXPECT_EQ(AutoCloseDelayMs(kRunSucceeded), 1500);
+    EXPECT_EQ(AutoCloseDelayMs(kRunNothingCopied), 1500);
+    EXPECT_EQ(AutoCloseDelayMs(kRunFailed), 3500);
+}
+
+TEST(CopyRules, WhereEmptyFoldersAreHandled) {
+    Settings s;
+    s.EmptyDirNoCopy = 1;
+    s.Select = 1;
+    s.AddStringsAft = 1;
+    s.DirTree = 0;
+    EXPECT_FALSE(PrecheckEmptyFolders(s));
+    EXPECT_TRUE(RemoveEmptyFoldersAfterwards(s));
+    s.DirTree = 1;
+    EXPECT_TRUE(RemoveEmptyFoldersAfterwards(s));
+    EXPECT_FALSE(WalkRecordsEntries(s));  // the removal pass records instead
+
+    s.AddStringsAft = 0;  // both kinds none: merging into an existing folder
+    EXPECT_TRUE(PrecheckEmptyFolders(s));
+    EXPECT_FALSE(RemoveEmptyFoldersAfterwards(s));
+    EXPECT_TRUE(WalkRecordsEntries(s));
+
+    s.DirTree = 2;
+    EXPECT_TRUE(PrecheckEmptyFolders(s));
+    EXPECT_FALSE(RemoveEmptyFoldersAfterwards(s));
+    s.Select = 0;
+    s.DirTree = 0;
+    EXPECT_TRUE(PrecheckEmptyFolders(s));
+    EXPECT_FALSE(RemoveEmptyFoldersAfterwards(s));
+    s.EmptyDirNoCopy = 0;
+    EXPECT_FALSE(PrecheckEmptyFolders(s));
+}
+
+TEST(CopyRules, OddKindsAreNeverTakenAsNone) {
+    // An unknown kind generates nothing but must not switch on replacing
+    // existing files.
+    Settings s;
+    s.AddStringsBef = 7;
+    s.AddStringsAft = 0;
+    EXPECT_FALSE(BothKindsNone(s));
+    EXPECT_FALSE(UsesDateTime(s));
+}
