@@ -34,8 +34,8 @@ std::wstring_view VariableName(std::wstring_view entry) {
 }
 
 bool NameLess(std::wstring_view a, std::wstring_view b) {
-    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
-                                  TRUE) == CSTR_LESS_THAN;
+    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_LESS_THAN;
 }
 
 // This process's environment with the two path variables set, sorted by

@@ -19,8 +19,8 @@ struct CommandListRequest {
     bool sourceIsFile = false;
     int dirTree = 1;
     int select = 1;
-    std::wstring timeStamp;        // "%04d%02d%02d_%02d%02d%02d" of the attempt
-    std::wstring browseFolder;     // where the folder browser starts
+    std::wstring timeStamp;     // "%04d%02d%02d_%02d%02d%02d" of the attempt
+    std::wstring browseFolder;  // where the folder browser starts
 };
 
 // The command line: "echo" of the path for a single file, "tree" of the

@@ -28,7 +28,9 @@ constexpr MessagePair kEmptySourceNoFolder = {L"コピー元が空フォルダ�
 constexpr MessagePair kSizeBeforeCompression = {L"※ファイルサイズは圧縮前のサイズになります。",
                                                 L"*The file size is the size before compression."};
 
-std::wstring Bracketed(const MessagePair& pair) { return FormatText(L"[%s]", {Pick(pair)}); }
+std::wstring Bracketed(const MessagePair& pair) {
+    return FormatText(L"[%s]", {Pick(pair)});
+}
 
 std::wstring ConditionText(const std::wstring& setting, const ConditionList& list) {
     if (list.patterns.empty()) return {};
@@ -39,24 +41,24 @@ std::wstring ConditionText(const std::wstring& setting, const ConditionList& lis
 
 void AddNameCondition(const ListHeader& header, std::vector<std::wstring>& lines) {
     switch (header.selectMode) {
-    case 0:
-        lines.push_back(Bracketed(kTarget));
-        lines.push_back(header.conditionTexts[kTargetList]);
-        lines.push_back(Bracketed(kExceptionExcluded));
-        lines.push_back(header.conditionTexts[kExNoTargetList]);
-        break;
-    case 1:
-        lines.push_back(Bracketed(kExcluded));
-        lines.push_back(header.conditionTexts[kNoTargetList]);
-        lines.push_back(Bracketed(kExceptionTarget));
-        lines.push_back(header.conditionTexts[kExTargetList]);
-        break;
-    case 2:
-        lines.push_back(Bracketed(kByFileName));
-        lines.push_back(std::wstring(Pick(kNoDesignation)));
-        break;
-    default:
-        return;
+        case 0:
+            lines.push_back(Bracketed(kTarget));
+            lines.push_back(header.conditionTexts[kTargetList]);
+            lines.push_back(Bracketed(kExceptionExcluded));
+            lines.push_back(header.conditionTexts[kExNoTargetList]);
+            break;
+        case 1:
+            lines.push_back(Bracketed(kExcluded));
+            lines.push_back(header.conditionTexts[kNoTargetList]);
+            lines.push_back(Bracketed(kExceptionTarget));
+            lines.push_back(header.conditionTexts[kExTargetList]);
+            break;
+        case 2:
+            lines.push_back(Bracketed(kByFileName));
+            lines.push_back(std::wstring(Pick(kNoDesignation)));
+            break;
+        default:
+            return;
     }
     lines.emplace_back();
 }
@@ -70,39 +72,42 @@ std::wstring RangeLine(const DateBounds& bounds) {
     return {};
 }
 
-std::wstring CountLine(int count, const MessagePair& unit) { return FormatText(L"%d%s", {count, Pick(unit)}); }
+std::wstring CountLine(int count, const MessagePair& unit) {
+    return FormatText(L"%d%s", {count, Pick(unit)});
+}
 
-std::wstring SinceLine(const DateBounds& bounds) { return FormatText(L"%s - ", {bounds.startText}); }
+std::wstring SinceLine(const DateBounds& bounds) {
+    return FormatText(L"%s - ", {bounds.startText});
+}
 
 void AddDateCondition(const ListHeader& header, std::vector<std::wstring>& lines) {
     const DateBounds& bounds = header.bounds;
     const int count = header.updateDateVal;
-    lines.push_back(
-        FormatText(L"[%s] (%s:%s)", {Pick(kUpdateDate), Pick(kCurrentDate), bounds.todayText}));
+    lines.push_back(FormatText(L"[%s] (%s:%s)", {Pick(kUpdateDate), Pick(kCurrentDate), bounds.todayText}));
     switch (header.updateDateType) {
-    case 1:
-        lines.push_back(std::wstring(Pick(kRange)));
-        lines.push_back(RangeLine(bounds));
-        break;
-    case 2:
-        if (count == 0) {
-            lines.push_back(std::wstring(Pick(kToday)));
-            lines.push_back(bounds.startText);
-        } else {
-            lines.push_back(CountLine(count, count == 1 ? kDayAgo : kDaysAgo));
+        case 1:
+            lines.push_back(std::wstring(Pick(kRange)));
+            lines.push_back(RangeLine(bounds));
+            break;
+        case 2:
+            if (count == 0) {
+                lines.push_back(std::wstring(Pick(kToday)));
+                lines.push_back(bounds.startText);
+            } else {
+                lines.push_back(CountLine(count, count == 1 ? kDayAgo : kDaysAgo));
+                lines.push_back(SinceLine(bounds));
+            }
+            break;
+        case 3:
+            lines.push_back(CountLine(count, kMonthsAgo));
             lines.push_back(SinceLine(bounds));
-        }
-        break;
-    case 3:
-        lines.push_back(CountLine(count, kMonthsAgo));
-        lines.push_back(SinceLine(bounds));
-        break;
-    case 4:
-        lines.push_back(CountLine(count, count == 1 ? kYearAgo : kYearsAgo));
-        lines.push_back(SinceLine(bounds));
-        break;
-    default:
-        break;
+            break;
+        case 4:
+            lines.push_back(CountLine(count, count == 1 ? kYearAgo : kYearsAgo));
+            lines.push_back(SinceLine(bounds));
+            break;
+        default:
+            break;
     }
     lines.emplace_back();
 }
@@ -121,8 +126,7 @@ ListHeader MakeListHeader(const Settings& settings, const SelectionConditions& c
     header.conditionTexts[kTargetList] = ConditionText(settings.TargetFile, conditions.lists[kTargetList]);
     header.conditionTexts[kNoTargetList] = ConditionText(settings.NoTargetFile, conditions.lists[kNoTargetList]);
     header.conditionTexts[kExTargetList] = ConditionText(settings.ExTargetFile, conditions.lists[kExTargetList]);
-    header.conditionTexts[kExNoTargetList] =
-        ConditionText(settings.ExNoTargetFile, conditions.lists[kExNoTargetList]);
+    header.conditionTexts[kExNoTargetList] = ConditionText(settings.ExNoTargetFile, conditions.lists[kExNoTargetList]);
     header.bounds = conditions.bounds;
     return header;
 }

@@ -5,10 +5,16 @@
 
 namespace {
 
-bool IsUpperAscii(wchar_t c) { return c >= L'A' && c <= L'Z'; }
-bool IsLowerAscii(wchar_t c) { return c >= L'a' && c <= L'z'; }
+bool IsUpperAscii(wchar_t c) {
+    return c >= L'A' && c <= L'Z';
+}
+bool IsLowerAscii(wchar_t c) {
+    return c >= L'a' && c <= L'z';
+}
 
-wchar_t FoldAscii(wchar_t c) { return IsUpperAscii(c) ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+wchar_t FoldAscii(wchar_t c) {
+    return IsUpperAscii(c) ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
 
 // The rank of one character without its case: its rule in the upper part,
 // its place within the rule below.

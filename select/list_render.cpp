@@ -11,14 +11,14 @@
 namespace {
 
 // Piece codes: what each component of an entry draws in its column.
-constexpr wchar_t kFolderPiece = L'+';          // "├─" and the name
-constexpr wchar_t kLastFolderPiece = L'L';      // "└─" and the name
-constexpr wchar_t kBarPiece = L'|';             // "│  " below a folder that has more after it
-constexpr wchar_t kBlankPiece = L'S';           // "    " below a last folder
-constexpr wchar_t kFilePiece = L'1';            // "│  " and the name: files, sub-folders follow
-constexpr wchar_t kLastFilePiece = L'2';        // as 1, then the extra line
-constexpr wchar_t kOnlyFilesPiece = L'3';       // "    " and the name: no sub-folder follows
-constexpr wchar_t kLastOnlyFilesPiece = L'4';   // as 3, then the extra line
+constexpr wchar_t kFolderPiece = L'+';         // "├─" and the name
+constexpr wchar_t kLastFolderPiece = L'L';     // "└─" and the name
+constexpr wchar_t kBarPiece = L'|';            // "│  " below a folder that has more after it
+constexpr wchar_t kBlankPiece = L'S';          // "    " below a last folder
+constexpr wchar_t kFilePiece = L'1';           // "│  " and the name: files, sub-folders follow
+constexpr wchar_t kLastFilePiece = L'2';       // as 1, then the extra line
+constexpr wchar_t kOnlyFilesPiece = L'3';      // "    " and the name: no sub-folder follows
+constexpr wchar_t kLastOnlyFilesPiece = L'4';  // as 3, then the extra line
 
 // One component of an entry's marked path: its marker and name, and the
 // piece it is given.
@@ -173,10 +173,14 @@ private:
         for (std::size_t d = first; d <= a; ++d) {
             if (!HasLevel(d, level)) continue;
             wchar_t piece;
-            if (files && d == a) piece = end.followedBySibling ? kLastFilePiece : kLastOnlyFilesPiece;
-            else if (files) piece = end.followedBySibling ? kFilePiece : kOnlyFilesPiece;
-            else if (d == first) piece = end.lastAtLevel ? kLastFolderPiece : kFolderPiece;
-            else piece = end.lastAtLevel ? kBlankPiece : kBarPiece;
+            if (files && d == a)
+                piece = end.followedBySibling ? kLastFilePiece : kLastOnlyFilesPiece;
+            else if (files)
+                piece = end.followedBySibling ? kFilePiece : kOnlyFilesPiece;
+            else if (d == first)
+                piece = end.lastAtLevel ? kLastFolderPiece : kFolderPiece;
+            else
+                piece = end.lastAtLevel ? kBlankPiece : kBarPiece;
             At(d, level).piece = piece;
         }
     }
@@ -192,8 +196,8 @@ std::wstring TrimmedEnd(const std::wstring& line) {
 }
 
 // Pass 3: one line per entry, and the extra line after a folder's last file.
-[[nodiscard]] bool WriteLines(const std::vector<ResultEntry>& entries, const Layout& layout,
-                              SharedRunState& shared, const LineSink& sink) {
+[[nodiscard]] bool WriteLines(const std::vector<ResultEntry>& entries, const Layout& layout, SharedRunState& shared,
+                              const LineSink& sink) {
     ProgressText progress(shared.StatusProgressText, L"Writing a Copy result list ... %d%%");
     std::wstring line;
     std::wstring extra;
@@ -211,20 +215,33 @@ std::wstring TrimmedEnd(const std::wstring& line) {
             const std::wstring_view name =
                 c.length == 0 ? std::wstring_view() : std::wstring_view(entry.path).substr(c.start + 1, c.length - 1);
             switch (c.piece) {
-            case kFolderPiece: line.append(L"├─").append(name); break;
-            case kLastFolderPiece: line.append(L"└─").append(name); break;
-            case kBarPiece: line.append(L"│  "); break;
-            case kBlankPiece: line.append(L"    "); break;
-            case kFilePiece: line.append(L"│  ").append(name); break;
-            case kOnlyFilesPiece: line.append(L"    ").append(name); break;
-            case kLastFilePiece:
-            case kLastOnlyFilesPiece:
-                line.append(c.piece == kLastFilePiece ? L"│  " : L"    ");
-                extra = TrimmedEnd(line);
-                hasExtra = true;
-                line.append(name);
-                break;
-            default: break;
+                case kFolderPiece:
+                    line.append(L"├─").append(name);
+                    break;
+                case kLastFolderPiece:
+                    line.append(L"└─").append(name);
+                    break;
+                case kBarPiece:
+                    line.append(L"│  ");
+                    break;
+                case kBlankPiece:
+                    line.append(L"    ");
+                    break;
+                case kFilePiece:
+                    line.append(L"│  ").append(name);
+                    break;
+                case kOnlyFilesPiece:
+                    line.append(L"    ").append(name);
+                    break;
+                case kLastFilePiece:
+                case kLastOnlyFilesPiece:
+                    line.append(c.piece == kLastFilePiece ? L"│  " : L"    ");
+                    extra = TrimmedEnd(line);
+                    hasExtra = true;
+                    line.append(name);
+                    break;
+                default:
+                    break;
             }
         }
         if (shape.isFile) {

@@ -21,5 +21,4 @@ using LineSink = std::function<void(std::wstring_view line)>;
 // writing; on Cancel the last line is "Creation was aborted!" and the result
 // is false. destinationPath is the copy (with DirTree 2 the source).
 [[nodiscard]] bool RenderResultList(ResultEntryTable& table, const ListHeader& header,
-                                    std::wstring_view destinationPath, SharedRunState& shared,
-                                    const LineSink& sink);
+                                    std::wstring_view destinationPath, SharedRunState& shared, const LineSink& sink);

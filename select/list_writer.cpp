@@ -44,8 +44,8 @@ private:
 
 // Opens the list for appending; the handle is empty when that fails.
 UniqueKernelHandle OpenForAppend(const std::wstring& listPath, bool& isEmpty) {
-    UniqueKernelHandle file(::CreateFileW(listPath.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueKernelHandle file(::CreateFileW(listPath.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
+                                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size = {};
     isEmpty = file && ::GetFileSizeEx(file.get(), &size) && size.QuadPart == 0;
     return file;
@@ -53,8 +53,8 @@ UniqueKernelHandle OpenForAppend(const std::wstring& listPath, bool& isEmpty) {
 
 }  // namespace
 
-void WriteCopyResultList(const std::wstring& listPath, const std::wstring& destinationPath,
-                         ResultEntryTable& table, const ListHeader& header, SharedRunState& shared) {
+void WriteCopyResultList(const std::wstring& listPath, const std::wstring& destinationPath, ResultEntryTable& table,
+                         const ListHeader& header, SharedRunState& shared) {
     shared.ListWriting = true;
     bool isEmpty = false;
     UniqueKernelHandle handle = OpenForAppend(listPath, isEmpty);

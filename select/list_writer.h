@@ -14,5 +14,5 @@
 // file cannot be opened or written, so that the run does not report a list
 // that is missing or cut short as made. destinationPath is the copy (with
 // DirTree 2 the source).
-void WriteCopyResultList(const std::wstring& listPath, const std::wstring& destinationPath,
-                         ResultEntryTable& table, const ListHeader& header, SharedRunState& shared);
+void WriteCopyResultList(const std::wstring& listPath, const std::wstring& destinationPath, ResultEntryTable& table,
+                         const ListHeader& header, SharedRunState& shared);

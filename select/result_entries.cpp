@@ -6,7 +6,9 @@
 #include "format.h"
 #include "thousands.h"
 
-ResultEntryTable::ResultEntryTable(std::size_t entryLimit) : entryLimit_(entryLimit) { TakeRoom(); }
+ResultEntryTable::ResultEntryTable(std::size_t entryLimit) : entryLimit_(entryLimit) {
+    TakeRoom();
+}
 
 void ResultEntryTable::Add(ResultEntry&& entry) {
     if (!memoryOk_) return;
@@ -42,8 +44,10 @@ std::wstring MarkEntryPath(std::wstring_view relativePath, bool isFile) {
         const wchar_t c = relativePath[j];
         marked += c;
         if (c != L'\\') continue;
-        if (j != lastBackslash) marked += L'>';
-        else if (isFile) marked += L'<';
+        if (j != lastBackslash)
+            marked += L'>';
+        else if (isFile)
+            marked += L'<';
     }
     return marked;
 }
@@ -55,8 +59,7 @@ std::wstring EntryDateText(const FILETIME& lastWriteTime) {
     // Explorer shows it; a time that cannot be converted prints as zeros.
     if (!::FileTimeToSystemTime(&lastWriteTime, &utc) || !::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
         local = {};
-    return FormatText(L"%04d/%02d/%02d %02d:%02d",
-                      {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute});
+    return FormatText(L"%04d/%02d/%02d %02d:%02d", {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute});
 }
 
 std::wstring EntrySizeText(std::uint64_t bytes) {

@@ -41,8 +41,10 @@ void Walk(const std::wstring& root, const std::wstring& relative,
 Counts PlainWalk(const std::wstring& root) {
     Counts counts;
     Walk(root, L"", [&](const std::wstring&, const WIN32_FIND_DATAW& data) {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ++counts.folders;
-        else ++counts.files;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            ++counts.folders;
+        else
+            ++counts.files;
     });
     return counts;
 }
@@ -99,8 +101,8 @@ int wmain(int argc, wchar_t** argv) {
     WIN32_FILE_ATTRIBUTE_DATA listData = {};
     ::GetFileAttributesExW(list.c_str(), GetFileExInfoStandard, &listData);
 
-    std::printf("tree:                  %zu files in %zu folders, %zu entries recorded\n", counts.files,
-                counts.folders, entries);
+    std::printf("tree:                  %zu files in %zu folders, %zu entries recorded\n", counts.files, counts.folders,
+                entries);
     std::printf("(a) walk:              %8.0f ms (best of 3)\n", walkBest);
     std::printf("(b) walk + list:       %8.0f ms (best of 3)\n", listBest);
     std::printf("ratio (b)/(a):         %8.2f (aim: under 3)\n", listBest / walkBest);

@@ -13,7 +13,8 @@ namespace {
 std::vector<std::wstring> Sorted(std::vector<std::wstring> paths) {
     std::mt19937 random(7);
     std::shuffle(paths.begin(), paths.end(), random);
-    std::sort(paths.begin(), paths.end(), [](const std::wstring& a, const std::wstring& b) { return MarkedPathLess(a, b); });
+    std::sort(paths.begin(), paths.end(),
+              [](const std::wstring& a, const std::wstring& b) { return MarkedPathLess(a, b); });
     return paths;
 }
 
@@ -21,10 +22,28 @@ std::vector<std::wstring> Sorted(std::vector<std::wstring> paths) {
 
 TEST(MarkedPathOrder, FilesFirstThenFoldersEachFollowedByItsContents) {
     const std::vector<std::wstring> expected = {
-        L"<_x.txt",     L"<1.txt",  L"<10.txt",  L"<2.txt",      L"<readme.txt", L"<Readme2.txt",
-        L"<あ.txt",     L">A",      L">A\\<z.txt", L">A\\>sub",   L">A\\>sub\\<y.txt",
-        L">A B",        L">A(1)",   L">A-B",     L">A.B",        L">a1",         L">b",
-        L">B\\<x",      L">アイウ", L">資料",    L">資料\\<メモ.txt", L">資料\\>２０２４",
+        L"<_x.txt",
+        L"<1.txt",
+        L"<10.txt",
+        L"<2.txt",
+        L"<readme.txt",
+        L"<Readme2.txt",
+        L"<あ.txt",
+        L">A",
+        L">A\\<z.txt",
+        L">A\\>sub",
+        L">A\\>sub\\<y.txt",
+        L">A B",
+        L">A(1)",
+        L">A-B",
+        L">A.B",
+        L">a1",
+        L">b",
+        L">B\\<x",
+        L">アイウ",
+        L">資料",
+        L">資料\\<メモ.txt",
+        L">資料\\>２０２４",
     };
     EXPECT_EQ(Sorted(expected), expected);
 }

@@ -17,15 +17,14 @@ struct Rendered {
 
 Rendered Render(ResultEntryTable& table, SharedRunState& shared, std::size_t abortAfterLines = 0) {
     Rendered out;
-    out.complete = RenderResultList(table, PlainHeader(), L"C:\\Backup\\Docs_1\\", shared,
-                                    [&](std::wstring_view line) {
-                                        out.lines.emplace_back(line);
-                                        out.progressAtLine.push_back(shared.StatusProgressText.Get());
-                                        if (out.lines.size() == abortAfterLines) {
-                                            shared.ListAbortRequested = true;
-                                            shared.ListFailed = true;
-                                        }
-                                    });
+    out.complete = RenderResultList(table, PlainHeader(), L"C:\\Backup\\Docs_1\\", shared, [&](std::wstring_view line) {
+        out.lines.emplace_back(line);
+        out.progressAtLine.push_back(shared.StatusProgressText.Get());
+        if (out.lines.size() == abortAfterLines) {
+            shared.ListAbortRequested = true;
+            shared.ListFailed = true;
+        }
+    });
     return out;
 }
 

@@ -154,8 +154,8 @@ void WriteHeaderVariants(const std::wstring& list) {
         variant.setup(settings, conditions);
         ResultEntryTable table;
         SharedRunState shared;
-        WriteCopyResultList(list, std::wstring(L"C:\\v\\") + variant.name, table,
-                            MakeListHeader(settings, conditions), shared);
+        WriteCopyResultList(list, std::wstring(L"C:\\v\\") + variant.name, table, MakeListHeader(settings, conditions),
+                            shared);
     }
 }
 

@@ -64,8 +64,8 @@ TEST(AddResultEntry, TakesTheSizeOfARealFileOfSeveralGigabytes) {
     const std::wstring path = dir / L"big.bin";
     const std::uint64_t bytes = 5ull * 1024 * 1024 * 1024 + 1;
     {
-        UniqueKernelHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                              FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueKernelHandle file(
+            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(file.valid());
         DWORD returned = 0;
         // Sparse where the file system allows it, so no disk space is used.

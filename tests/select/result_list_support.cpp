@@ -50,8 +50,7 @@ namespace {
 
 std::wstring Utf16Text(const std::vector<std::uint8_t>& bytes) {
     std::wstring text;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        text += static_cast<wchar_t>(bytes[i] | (bytes[i + 1] << 8));
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) text += static_cast<wchar_t>(bytes[i] | (bytes[i + 1] << 8));
     return text;
 }
 

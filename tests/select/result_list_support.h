@@ -18,8 +18,8 @@ WIN32_FIND_DATAW FolderFindData();
 
 // Records a file or a folder the way the copy run does: the relative path
 // marked (a folder with a trailing "\" added), then added with its find data.
-void RecordFile(ResultEntryTable& table, std::wstring_view relativePath, std::uint64_t bytes,
-                int year = 2018, int month = 10, int day = 1, int hour = 8, int minute = 0);
+void RecordFile(ResultEntryTable& table, std::wstring_view relativePath, std::uint64_t bytes, int year = 2018,
+                int month = 10, int day = 1, int hour = 8, int minute = 0);
 void RecordFolder(ResultEntryTable& table, std::wstring_view relativePath);
 
 // A header that prints nothing (no selection, no empty-folder rule).
