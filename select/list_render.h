@@ -15,7 +15,8 @@ inline constexpr std::wstring_view kListAbortedLine = L"Creation was aborted!";
 // Receives the lines one by one, without line ends.
 using LineSink = std::function<void(std::wstring_view line)>;
 
-// Sorts the table's entries and hands every line of the list to `sink`.
+// Sorts the table's entries (dropping a trailing "\" of their paths) and
+// hands every line of the list to `sink`.
 // Shows the destination's name and the progress in shared's status texts and
 // looks at ListAbortRequested before each entry of the analysis and of the
 // writing; on Cancel the last line is "Creation was aborted!" and the result
