@@ -20,6 +20,3 @@ bool EndsWithNoCase(std::wstring_view text, std::wstring_view suffix);
 // UTF-16 <-> UTF-8; invalid input gives the empty text.
 std::string WideToUtf8(std::wstring_view text);
 std::wstring Utf8ToWide(std::string_view text);
-
-// Inserts "," between groups of three digits counted from the right ("1234567" -> "1,234,567").
-std::wstring FormatThousands(std::wstring_view digits);

@@ -11,6 +11,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 "$VARO_ROOT/scripts/setup.sh" >/dev/null
 varo_ensure_display
 "$VARO_ROOT/scripts/build.sh" >/dev/null
+cmake --build "$VARO_BUILD" --target copy_walker >/dev/null
 rounds=${1:-2}
 
 data="$VARO_CACHE/bench-copy"

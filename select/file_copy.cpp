@@ -1,7 +1,7 @@
 #include "file_copy.h"
 
 #include "format.h"
-#include "text.h"
+#include "thousands.h"
 
 namespace {
 
