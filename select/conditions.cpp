@@ -85,7 +85,8 @@ bool PassesDateCondition(const SelectionConditions& conditions, const FILETIME& 
     const DateBounds& b = conditions.bounds;
     const std::uint64_t time = Ticks(lastWriteTime);
     if (conditions.updateDateType == 1)
-        return (b.rangeStart <= 0 || OnOrAfter(time, b.rangeStart)) && (b.rangeEnd <= 0 || OnOrBefore(time, b.rangeEnd));
+        return (b.rangeStart <= 0 || OnOrAfter(time, b.rangeStart)) &&
+               (b.rangeEnd <= 0 || OnOrBefore(time, b.rangeEnd));
     return b.start <= 0 || OnOrAfter(time, b.start);
 }
 

@@ -46,7 +46,8 @@ std::vector<Entry> ListFolder(const std::wstring& folder) {
     UniqueFindHandle find(::FindFirstFileW((folder + L"*").c_str(), &data));
     if (!find) return entries;
     do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) entries.push_back({data.cFileName, data.ftLastWriteTime});
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            entries.push_back({data.cFileName, data.ftLastWriteTime});
     } while (::FindNextFileW(find.get(), &data));
     return entries;
 }
