@@ -1,5 +1,7 @@
 #include "conditions.h"
 
+#include <array>
+#include <cstdint>
 #include <optional>
 
 #include "message_box.h"
@@ -13,23 +15,79 @@ constexpr MessagePair kPatternTooLong = {
 
 constexpr int kPatternLimit = static_cast<int>(kMaxPatternChars + 1);
 
-// The local calendar date of a file time, as a yyyymmdd number (0 when it cannot be converted).
-int LocalDateNumber(const FILETIME& time) {
-    SYSTEMTIME utc = {};
+constexpr int kFirstFileTimeYear = 1601;
+constexpr int kLastFileTimeYear = 30827;
+constexpr std::uint64_t kNeverReached = UINT64_MAX;
+
+std::uint64_t Ticks(const FILETIME& time) {
+    return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+Date DateOfNumber(int number) { return {number / 10000, number / 100 % 100, number % 100}; }
+
+Date NextDay(Date date) {
+    if (++date.day <= DaysInMonth(date.year, date.month)) return date;
+    date.day = 1;
+    if (++date.month <= 12) return date;
+    date.month = 1;
+    ++date.year;
+    return date;
+}
+
+// The file time (UTC) at which a local day begins: 0 for a day before the
+// first file time, kNeverReached for one past the last.
+std::uint64_t ConvertLocalDayStart(const Date& date) {
+    if (date.year < kFirstFileTimeYear) return 0;
+    if (date.year > kLastFileTimeYear) return kNeverReached;
     SYSTEMTIME local = {};
-    // The zone rules of the file's own date, so that a file keeps its local
-    // day whatever daylight-saving time is in force now.
-    if (!::FileTimeToSystemTime(&time, &utc) || !::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) return 0;
-    return DateNumber({local.wYear, local.wMonth, local.wDay});
+    local.wYear = static_cast<WORD>(date.year);
+    local.wMonth = static_cast<WORD>(date.month);
+    local.wDay = static_cast<WORD>(date.day);
+    SYSTEMTIME utc = {};
+    FILETIME time = {};
+    if (!::TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !::SystemTimeToFileTime(&utc, &time))
+        return kNeverReached;
+    return Ticks(time);
+}
+
+// The same, remembered: a bound is converted once instead of once per file,
+// since the zone conversion costs microseconds and the bounds hold for a whole run.
+std::uint64_t LocalDayStart(const Date& date) {
+    struct Known {
+        int number = 0;
+        std::uint64_t ticks = 0;
+    };
+    thread_local std::array<Known, 4> known;
+    thread_local std::size_t replace = 0;
+    const int number = DateNumber(date);
+    for (const Known& k : known)
+        if (k.number == number && number != 0) return k.ticks;
+    const std::uint64_t ticks = ConvertLocalDayStart(date);
+    known[replace] = {number, ticks};
+    replace = (replace + 1) % known.size();
+    return ticks;
+}
+
+// A file is on or after local day N when it was written at or after the
+// moment that day began, and on or before it when written before the next
+// day began: two comparisons of file times instead of converting every
+// file's time to a local date (the zone rules of each date apply either way).
+bool OnOrAfter(std::uint64_t fileTicks, int dateNumber) {
+    return fileTicks >= LocalDayStart(DateOfNumber(dateNumber));
+}
+
+bool OnOrBefore(std::uint64_t fileTicks, int dateNumber) {
+    return fileTicks < LocalDayStart(NextDay(DateOfNumber(dateNumber)));
 }
 
 bool PassesDateCondition(const SelectionConditions& conditions, const FILETIME& lastWriteTime) {
     if (conditions.updateDateType == 0) return true;
     const DateBounds& b = conditions.bounds;
-    const int date = LocalDateNumber(lastWriteTime);
+    const std::uint64_t time = Ticks(lastWriteTime);
     if (conditions.updateDateType == 1)
-        return !(b.rangeStart > 0 && date < b.rangeStart) && !(b.rangeEnd > 0 && date > b.rangeEnd);
-    return !(b.start > 0 && date < b.start);
+        return (b.rangeStart <= 0 || OnOrAfter(time, b.rangeStart)) &&
+               (b.rangeEnd <= 0 || OnOrBefore(time, b.rangeEnd));
+    return b.start <= 0 || OnOrAfter(time, b.start);
 }
 
 bool HasDateBound(const SelectionConditions& conditions) {

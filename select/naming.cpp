@@ -50,7 +50,8 @@ SerialFrame FrameOf(const Settings& settings, const DestinationName& name, int s
         frame.prefix = std::wstring(prefixText) + name.before;
         after = name.prefixBef2 + name.base + name.prefixAft1 + name.after + name.suffix;
     } else {
-        frame.prefix = std::wstring(prefixText) + name.before + name.prefixBef2 + name.base + name.prefixAft1 + name.after;
+        frame.prefix =
+            std::wstring(prefixText) + name.before + name.prefixBef2 + name.base + name.prefixAft1 + name.after;
         after = name.suffix;
     }
     // A plain copy, its archive and the result lists of both share one count,
@@ -105,7 +106,8 @@ std::optional<std::uint64_t> FindNextSerial(const Settings& settings, const Dest
             const std::wstring_view entry(data.cFileName, std::wcslen(data.cFileName));
             if (!StartsWithNoCase(entry, frame.prefix)) continue;
             for (const std::wstring& ending : frame.endings)
-                if (const auto serial = SerialIn(entry, frame.prefix, ending, digits)) highest = std::max(highest, *serial);
+                if (const auto serial = SerialIn(entry, frame.prefix, ending, digits))
+                    highest = std::max(highest, *serial);
         } while (::FindNextFileW(find.get(), &data));
         if (::GetLastError() != ERROR_NO_MORE_FILES) return std::nullopt;
     }

@@ -145,8 +145,8 @@ TEST_F(ConditionParsing, RefusalIsShownInJapanese) {
     ConditionList list;
     EXPECT_EQ(ParseConditionList(text, list), -1);
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, L"ファイル選択条件の条件最大値(260)文字を超えています。\n\n" + std::wstring(300, L'c') +
-                                 L" (300文字)");
+    EXPECT_EQ(shown[0].text,
+              L"ファイル選択条件の条件最大値(260)文字を超えています。\n\n" + std::wstring(300, L'c') + L" (300文字)");
 }
 
 TEST(Wildcard, StarStandsForAnyRun) {
