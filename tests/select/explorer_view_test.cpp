@@ -2,6 +2,9 @@
 
 #include <vector>
 
+#include "handles.h"
+
+#include "explorer_fakes.h"
 #include "explorer_view.h"
 #include "explorer_windows.h"
 
@@ -13,26 +16,6 @@ ExplorerWindowRecord Record(std::wstring path, UINT showState = SW_SHOWNORMAL) {
     record.placement.showCmd = showState;
     return record;
 }
-
-// A plain top-level window that stands in for an Explorer window.
-class TestWindow {
-public:
-    TestWindow()
-        : window_(::CreateWindowExW(0, L"STATIC", L"explorer stand-in", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
-                                    300, 200, nullptr, nullptr, nullptr, nullptr)) {}
-    ~TestWindow() { ::DestroyWindow(window_); }
-    HWND get() const { return window_; }
-    ExplorerWindowRecord AsRecord() const {
-        ExplorerWindowRecord record{L"C:\\Out", window_, {}};
-        record.placement.length = sizeof(record.placement);
-        ::GetWindowPlacement(window_, &record.placement);
-        return record;
-    }
-    bool IsTopmost() const { return (::GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
-
-private:
-    HWND window_;
-};
 
 }  // namespace
 
@@ -72,21 +55,49 @@ TEST(ShowCommand, SelectParametersJoinFolderAndItemInQuotes) {
 
 TEST(FolderWindowShow, RestoresAMinimisedWindowAndLeavesItNotTopmost) {
     TestWindow window;
-    ASSERT_NE(window.get(), nullptr);
-    ::ShowWindow(window.get(), SW_MINIMIZE);
-    ASSERT_TRUE(::IsIconic(window.get()));
-    ShowFolderWindow(window.AsRecord());
-    EXPECT_FALSE(::IsIconic(window.get()));
-    EXPECT_TRUE(::IsWindowVisible(window.get()));
+    ASSERT_NE(window.frame(), nullptr);
+    ::ShowWindow(window.frame(), SW_MINIMIZE);
+    ASSERT_TRUE(::IsIconic(window.frame()));
+    ShowFolderWindow(window.AsRecord(L"C:\\Out"));
+    EXPECT_FALSE(::IsIconic(window.frame()));
+    EXPECT_TRUE(::IsWindowVisible(window.frame()));
     EXPECT_FALSE(window.IsTopmost());
 }
 
 TEST(FolderWindowShow, KeepsAMaximisedWindowMaximisedAndClearsTopmost) {
     TestWindow window;
-    ASSERT_NE(window.get(), nullptr);
-    ::ShowWindow(window.get(), SW_MAXIMIZE);
-    ::SetWindowPos(window.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ShowFolderWindow(window.AsRecord());
-    EXPECT_TRUE(::IsZoomed(window.get()));
+    ASSERT_NE(window.frame(), nullptr);
+    ::ShowWindow(window.frame(), SW_MAXIMIZE);
+    ::SetWindowPos(window.frame(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ShowFolderWindow(window.AsRecord(L"C:\\Out"));
+    EXPECT_TRUE(::IsZoomed(window.frame()));
     EXPECT_FALSE(window.IsTopmost());
+}
+
+// The whole way through a collection that lists an open window on the folder.
+TEST(ResultInExplorer, RaisesTheOpenWindowOnTheFolderInsteadOfStartingExplorer) {
+    const ScopedCom com;
+    TestWindow window;
+    ::ShowWindow(window.frame(), SW_MINIMIZE);
+    FakeShellWindows shell({{L"file:///C:/Out%20A/", window.child()}});
+    ASSERT_TRUE(shell.registered());
+    ShowResultInExplorer(L"c:\\out a\\", L"copy.txt");
+    // One look at the window list; Explorer was not started and waited for.
+    EXPECT_EQ(shell.enumerations(), 1);
+    EXPECT_FALSE(::IsIconic(window.frame()));
+    EXPECT_FALSE(window.IsTopmost());
+    EXPECT_EQ(shell.references(), 0);
+}
+
+TEST(ResultInExplorer, WaitingStopsAtThePollThatFindsTheWindow) {
+    const ScopedCom com;
+    TestWindow window;
+    FakeWindow late{L"file:///C:/Out", window.child()};
+    late.listedFromEnumeration = 3;
+    FakeShellWindows shell({late});
+    ASSERT_TRUE(shell.registered());
+    WaitForExplorerWindow(L"C:\\OUT\\");
+    EXPECT_EQ(shell.enumerations(), 3);
+    EXPECT_FALSE(window.IsTopmost());
+    EXPECT_EQ(shell.references(), 0);
 }
