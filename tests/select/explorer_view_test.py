@@ -33,10 +33,15 @@ def wine_environment():
 
 
 def probe(*args):
-    """Runs the driver; returns its output lines split at tabs."""
-    done = subprocess.run(["wine", str(PROBE), *args], env=wine_environment(), stdout=subprocess.PIPE,
-                          stderr=subprocess.DEVNULL, timeout=300, check=True)
-    return [line.split("\t") for line in done.stdout.decode("utf-8").splitlines() if line]
+    """Runs the driver; returns its output lines split at tabs. The output
+    goes through a file, not a pipe: a Wine process started meanwhile (the
+    Explorer, Wine's desktop process) inherits it and would hold a pipe open."""
+    with tempfile.TemporaryFile() as output:
+        subprocess.run(["wine", str(PROBE), *args], env=wine_environment(), stdout=output,
+                       stderr=subprocess.DEVNULL, timeout=300, check=True)
+        output.seek(0)
+        text = output.read().decode("utf-8")
+    return [line.split("\t") for line in text.splitlines() if line]
 
 
 def windows_path(path):
@@ -100,7 +105,8 @@ class ShowResultInExplorerUnderWine(unittest.TestCase):
         self.assertEqual(explorer_windows(self.title), [])
 
         probe("show", folder, "copy.txt")
-        subprocess.run(["import", "-window", "root", str(SCREENSHOT)], env=wine_environment(), check=False)
+        subprocess.run(["import", "-window", "root", str(SCREENSHOT)], env=wine_environment(),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
         print(f"screenshot: {SCREENSHOT}")
         self.assertEqual(len(explorer_windows(self.title)), 1)
 
