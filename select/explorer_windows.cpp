@@ -31,8 +31,8 @@ std::optional<std::wstring> ReadLocationUrl(IDispatch* item) {
     if (FAILED(item->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return std::nullopt;
     DISPPARAMS noArguments = {};
     UniqueVariant value;
-    if (FAILED(item->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &noArguments, value.put(),
-                            nullptr, nullptr)))
+    if (FAILED(item->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &noArguments, value.put(), nullptr,
+                            nullptr)))
         return std::nullopt;
     if (value.get().vt != VT_BSTR || !value.get().bstrVal) return std::wstring();
     return std::wstring(value.get().bstrVal, ::SysStringLen(value.get().bstrVal));

@@ -9,7 +9,7 @@
 #include <windows.h>
 
 struct ExplorerWindowRecord {
-    std::wstring path;  // the folder shown, "C:\..." or "\\server\share\...", no trailing "\"
+    std::wstring path;      // the folder shown, "C:\..." or "\\server\share\...", as LocationUrlToFolder gives it
     HWND window = nullptr;  // the Explorer top-level window
     WINDOWPLACEMENT placement = {};
 };

@@ -22,6 +22,7 @@ std::optional<std::wstring> PercentDecode(std::wstring_view text);
 std::optional<std::wstring> FileUrlToPath(std::wstring_view url);
 
 // The whole way from an Explorer window's location to the folder path it
-// shows, without a trailing "\". Nothing for locations that are not "file:",
-// too long, badly escaped, or whose path does not fit in a 260-character path.
+// shows; one trailing "/" of the location is dropped. Nothing for locations
+// that are not "file:", too long, badly escaped, or whose path does not fit
+// in a 260-character path.
 std::optional<std::wstring> LocationUrlToFolder(std::wstring_view locationUrl);

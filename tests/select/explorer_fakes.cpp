@@ -8,8 +8,8 @@
 
 namespace {
 
-// Written out here from the platform's documentation, independently of the
-// code under test.
+// Written out here from the platform's published values, independently of
+// the code under test.
 constexpr GUID kClsidShellWindows = {0x9BA05972, 0xF6A8, 0x11CF, {0xA4, 0x42, 0x00, 0xA0, 0xC9, 0x0A, 0x8F, 0x39}};
 constexpr GUID kSidTopLevelBrowser = {0x4C96BE40, 0x915C, 0x11CF, {0x99, 0xD3, 0x00, 0xAA, 0x00, 0x4A, 0xE8, 0x37}};
 constexpr DISPID kLocationUrlId = 1;
@@ -38,8 +38,7 @@ public:
     }
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-        if (window_.locationFails || count != 1 || std::wstring(names[0]) != L"LocationURL")
-            return DISP_E_UNKNOWNNAME;
+        if (window_.locationFails || count != 1 || std::wstring(names[0]) != L"LocationURL") return DISP_E_UNKNOWNNAME;
         ids[0] = kLocationUrlId;
         return S_OK;
     }
@@ -48,16 +47,15 @@ public:
         if (id != kLocationUrlId || !(flags & DISPATCH_PROPERTYGET) || params->cArgs != 0 || !result)
             return DISP_E_MEMBERNOTFOUND;
         result->vt = VT_BSTR;
-        result->bstrVal = ::SysAllocStringLen(window_.locationUrl.data(),
-                                              static_cast<UINT>(window_.locationUrl.size()));
+        result->bstrVal =
+            ::SysAllocStringLen(window_.locationUrl.data(), static_cast<UINT>(window_.locationUrl.size()));
         return S_OK;
     }
 
     // IServiceProvider: the top-level browser, when the window has one.
     STDMETHODIMP QueryService(REFGUID service, REFIID iid, void** out) override {
         *out = nullptr;
-        if (service != kSidTopLevelBrowser || iid != IID_IShellBrowser || !window_.browserWindow)
-            return E_NOINTERFACE;
+        if (service != kSidTopLevelBrowser || iid != IID_IShellBrowser || !window_.browserWindow) return E_NOINTERFACE;
         *out = static_cast<IShellBrowser*>(this);
         AddRef();
         return S_OK;
@@ -198,14 +196,18 @@ private:
 };
 
 TestWindow::TestWindow()
-    : frame_(::CreateWindowExW(0, L"STATIC", L"explorer stand-in", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300,
-                               200, nullptr, nullptr, nullptr, nullptr)),
-      child_(::CreateWindowExW(0, L"STATIC", L"view", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, frame_, nullptr,
-                               nullptr, nullptr)) {}
+    : frame_(::CreateWindowExW(0, L"STATIC", L"explorer stand-in", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200,
+                               nullptr, nullptr, nullptr, nullptr)),
+      child_(::CreateWindowExW(0, L"STATIC", L"view", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, frame_, nullptr, nullptr,
+                               nullptr)) {}
 
-TestWindow::~TestWindow() { ::DestroyWindow(frame_); }
+TestWindow::~TestWindow() {
+    ::DestroyWindow(frame_);
+}
 
-bool TestWindow::IsTopmost() const { return (::GetWindowLongW(frame_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+bool TestWindow::IsTopmost() const {
+    return (::GetWindowLongW(frame_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
 
 ExplorerWindowRecord TestWindow::AsRecord(std::wstring path) const {
     ExplorerWindowRecord record{std::move(path), frame_, {}};
@@ -224,6 +226,10 @@ FakeShellWindows::~FakeShellWindows() {
     if (cookie_) ::CoRevokeClassObject(cookie_);
 }
 
-int FakeShellWindows::enumerations() const { return collection_->enumerations(); }
+int FakeShellWindows::enumerations() const {
+    return collection_->enumerations();
+}
 
-long FakeShellWindows::references() const { return collection_->references(); }
+long FakeShellWindows::references() const {
+    return collection_->references();
+}

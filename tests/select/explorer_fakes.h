@@ -35,9 +35,9 @@ class FakeFactory;
 // One window of the fake collection.
 struct FakeWindow {
     std::wstring locationUrl;
-    HWND browserWindow = nullptr;  // none: the item offers no top-level browser
-    bool itemFails = false;        // the collection cannot hand out the item
-    bool locationFails = false;    // "LocationURL" cannot be read
+    HWND browserWindow = nullptr;   // none: the item offers no top-level browser
+    bool itemFails = false;         // the collection cannot hand out the item
+    bool locationFails = false;     // "LocationURL" cannot be read
     int listedFromEnumeration = 1;  // first enumeration (counted from 1) that sees it
 };
 

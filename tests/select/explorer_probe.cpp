@@ -43,8 +43,7 @@ int ListCollection() {
     PrintLine(FormatText(L"result\t%d\t%u", {result, records.size()}));
     for (const ExplorerWindowRecord& record : records) {
         PrintLine(FormatText(L"record\t%s\t%I64x\t%u",
-                             {record.path, reinterpret_cast<std::uintptr_t>(record.window),
-                              record.placement.showCmd}));
+                             {record.path, reinterpret_cast<std::uintptr_t>(record.window), record.placement.showCmd}));
     }
     return 0;
 }

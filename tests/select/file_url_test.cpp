@@ -6,7 +6,9 @@
 
 namespace {
 
-std::wstring FolderOrNone(std::wstring_view url) { return LocationUrlToFolder(url).value_or(L"<none>"); }
+std::wstring FolderOrNone(std::wstring_view url) {
+    return LocationUrlToFolder(url).value_or(L"<none>");
+}
 
 std::wstring Repeat(std::wstring_view text, int times) {
     std::wstring out;
