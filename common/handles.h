@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <oleauto.h>
 
 #include <utility>
 
@@ -144,4 +145,24 @@ public:
 
 private:
     T* p_ = nullptr;
+};
+
+// Owns one VARIANT: clearing it frees a held text (BSTR) or interface.
+// Users link oleaut32.
+class UniqueVariant {
+public:
+    UniqueVariant() { ::VariantInit(&value_); }
+    ~UniqueVariant() { ::VariantClear(&value_); }
+    UniqueVariant(const UniqueVariant&) = delete;
+    UniqueVariant& operator=(const UniqueVariant&) = delete;
+
+    const VARIANT& get() const { return value_; }
+    // For out-parameters; clears what was held.
+    VARIANT* put() {
+        ::VariantClear(&value_);
+        return &value_;
+    }
+
+private:
+    VARIANT value_;
 };

@@ -5,6 +5,7 @@
 #include "command_line.h"
 #include "copy_rules.h"
 #include "copy_run.h"
+#include "explorer_view.h"
 #include "folder_browser.h"
 #include "format.h"
 #include "hand_off.h"
@@ -81,6 +82,10 @@ void RunCommandLine(CopyToolApp& app) {
         if (app.SettingsAppAnswer == kAnswerSaved) SaveSettings(app.paths, app.settings);
     }
     ::Sleep(kPauseBeforeEndMs);
+    if (!failed && app.settings.OpenDir == 1 && (shared.SomethingCopied.load() || app.settings.DirTree != 0)) {
+        const std::wstring& folder = run.virtualStoreFound ? run.VirtualStoreFolder : run.lastDestinationFolder;
+        ShowResultInExplorer(folder, LastPathComponent(run.lastDestinationPath));
+    }
     shared.RunState = FinalRunState(shared, app.settings, failed);
     if (app.progressWindow) ::InvalidateRect(app.progressWindow, nullptr, TRUE);
 }
