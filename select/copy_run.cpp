@@ -7,6 +7,9 @@
 #include "file_copy.h"
 #include "format.h"
 #include "handles.h"
+#include "list_fallback.h"
+#include "list_header.h"
+#include "list_writer.h"
 #include "message_box.h"
 #include "naming.h"
 #include "paths.h"
@@ -100,9 +103,9 @@ void DecorateProgressWindow(RunContext& run, const SourceJob& job) {
 }
 
 // Shows the browser until the answer is a folder or Cancel.
-std::wstring BrowseUntilAnswered(RunContext& run) {
+std::wstring BrowseUntilAnswered(RunContext& run, const std::wstring& initialFolder) {
     for (;;) {
-        const BrowseAnswer answer = run.services.browse(InitialBrowseFolder(run));
+        const BrowseAnswer answer = run.services.browse(initialFolder);
         if (!answer.nameInvalid) return answer.folder;
     }
 }
@@ -111,7 +114,7 @@ std::wstring BrowseUntilAnswered(RunContext& run) {
 Step AskForAnotherFolder(RunContext& run, const MessagePair& message, const std::wstring& errorText,
                          const std::wstring& path) {
     ShowMessage(nullptr, MB_ICONWARNING, message, {errorText, path});
-    const std::wstring folder = BrowseUntilAnswered(run);
+    const std::wstring folder = BrowseUntilAnswered(run, InitialBrowseFolder(run));
     if (folder.empty()) return Step::Fail;
     run.ChosenFolder = AddTrailingBackslash(folder);
     return Step::Restart;
@@ -320,18 +323,27 @@ void VirtualStoreTest(RunContext& run, const std::wstring& path) {
     if (PathExists(AddTrailingBackslash(run.VirtualStoreFolder) + FileNameOf(path))) run.virtualStoreFound = true;
 }
 
+EntryRecorder RecorderFor(ResultEntryTable* table) {
+    if (!table) return {};
+    return [table](const std::wstring& relativePath, bool isFolder, const WIN32_FIND_DATAW& data) {
+        AddResultEntry(*table, MarkEntryPath(relativePath, !isFolder), data);
+    };
+}
+
 // Copies a file source; false when the copy failed.
-bool CopyFileSource(RunContext& run, SourceJob& job) {
+bool CopyFileSource(RunContext& run, SourceJob& job, const EntryRecorder& record) {
     if (!job.selected) return true;
     run.shared.StatusItemText.Set(job.name);
-    if (ListOnly(run.settings)) return true;
-    run.shared.StatusProgressText.Clear();
-    if (const DWORD error = CopyOneFile(job.CopySource, job.DestinationPath, run.shared); error != 0) {
-        SetErrorText(job, SystemErrorText(error));
-        return false;
+    if (!ListOnly(run.settings)) {
+        run.shared.StatusProgressText.Clear();
+        if (const DWORD error = CopyOneFile(job.CopySource, job.DestinationPath, run.shared); error != 0) {
+            SetErrorText(job, SystemErrorText(error));
+            return false;
+        }
+        run.shared.SomethingCopied = true;
+        VirtualStoreTest(run, job.DestinationPath);
     }
-    run.shared.SomethingCopied = true;
-    VirtualStoreTest(run, job.DestinationPath);
+    if (record) record(job.name, false, job.find);
     return true;
 }
 
@@ -341,6 +353,36 @@ bool CopyFolderSource(RunContext& run, SourceJob& job, TreeCopy& tree) {
         if (RemoveEmptyFoldersAfterwards(run.settings)) RemoveEmptyFolders(tree, tree.destinationRoot);
     }
     return !run.shared.CopyCancelRequested.load();
+}
+
+std::wstring TimeStamp(const SYSTEMTIME& t) {
+    return FormatText(L"%04d%02d%02d_%02d%02d%02d", {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond});
+}
+
+// The list of a source that was copied; false when the list could not be
+// made at all (the fallback's command failed or no folder was given).
+bool WriteResultList(RunContext& run, const SourceJob& job, ResultEntryTable& table) {
+    if (table.MemoryOk()) {
+        run.shared.ListWriting = false;
+        run.shared.ListAbortRequested = false;
+        WriteCopyResultList(job.ResultListPath, job.DestinationPath, table,
+                            MakeListHeader(run.settings, run.conditions), run.shared);
+        VirtualStoreTest(run, job.ResultListPath);
+        return true;
+    }
+    CommandListRequest request;
+    request.destinationPath = job.DestinationPath;
+    request.listPath = job.ResultListPath;
+    request.sourcePath = job.CopySource;
+    request.sourceIsFile = job.isFile;
+    request.dirTree = run.settings.DirTree;
+    request.select = run.settings.Select;
+    request.timeStamp = TimeStamp(job.now);
+    request.browseFolder = InitialBrowseFolder(run);
+    const auto browse = [&run](std::wstring_view initialFolder) {
+        return BrowseUntilAnswered(run, std::wstring(initialFolder));
+    };
+    return WriteResultListWithCommand(request, browse) == 0;
 }
 
 }  // namespace
@@ -378,7 +420,10 @@ int CopyOneSource(RunContext& run, std::wstring_view sourcePath) {
     run.lastDestinationFolder = job.DestinationFolder;
     run.lastDestinationPath = job.DestinationPath;
 
-    const bool ok = job.isFile ? CopyFileSource(run, job) : CopyFolderSource(run, job, tree);
+    std::optional<ResultEntryTable> table;
+    if (WritesList(s)) table.emplace(run.listEntryLimit);
+    tree.record = RecorderFor(table ? &*table : nullptr);
+    const bool ok = job.isFile ? CopyFileSource(run, job, tree.record) : CopyFolderSource(run, job, tree);
     run.shared.ListWriting = false;
     if (!ok) {
         if (run.shared.CopyCancelRequested.load()) return 0;
@@ -387,5 +432,7 @@ int CopyOneSource(RunContext& run, std::wstring_view sourcePath) {
     }
     run.shared.StatusItemText.Clear();
     run.shared.StatusProgressText.Clear();
-    return 0;
+    const bool listed = !table || WriteResultList(run, job, *table);
+    run.shared.ListWriting = false;
+    return listed ? 0 : -1;
 }

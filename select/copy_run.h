@@ -10,6 +10,7 @@
 
 #include "conditions.h"
 #include "folder_tree.h"
+#include "result_entries.h"
 #include "run_state.h"
 #include "settings.h"
 
@@ -46,6 +47,9 @@ struct RunContext {
     // Where the last source went, for showing it in Explorer.
     std::wstring lastDestinationFolder;
     std::wstring lastDestinationPath;
+    // Room for the copy result list's entries (tests stand in for memory
+    // running out with a small limit).
+    std::size_t listEntryLimit = ResultEntryTable::kNoLimit;
     // The progress window's source-names decoration.
     int sourcesSeen = 0;
     std::wstring firstSource;

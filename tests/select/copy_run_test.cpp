@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <algorithm>
 #include <atomic>
 #include <regex>
 #include <thread>
@@ -326,4 +327,89 @@ TEST_F(CopyRunTest, CancelDuringALargeFileLeavesNoPartFileAndNoMessage) {
     }
     EXPECT_FALSE(Exists(dir / L"out\\big_1.bin"));
     EXPECT_FALSE(shared.SomethingCopied.load());
+}
+
+TEST_F(CopyRunTest, ResultListLiesBesideTheCopyAndSharesItsSerial) {
+    CopyToOut();
+    settings.DirTree = 1;
+    WriteText(dir / L"out\\D_005.txt", "an older list");  // a list counts for the serial too
+    settings.ZeroSuppress = 3;
+    MakeFolder(dir / L"src\\D\\sub");
+    WriteText(dir / L"src\\D\\sub\\a.txt", "a");
+    ASSERT_EQ(Copy(dir / L"src\\D"), 0);
+    EXPECT_TRUE(Exists(dir / L"out\\D_006\\sub\\a.txt"));
+    const std::wstring list = ReadUtf16File(dir / L"out\\D_006.txt");
+    EXPECT_NE(list.find(L"\r\n" + (dir / L"out\\D_006") + L"\r\n"), std::wstring::npos) << list;
+    EXPECT_NE(list.find(L"└─sub\r\n        a.txt"), std::wstring::npos) << list;
+    EXPECT_EQ(ReadBytes(dir / L"out\\D_006.txt")[0], 0xFF);
+}
+
+TEST_F(CopyRunTest, ListOnlyWritesNothingButTheList) {
+    CopyToOut();
+    settings.DirTree = 2;
+    MakeFolder(dir / L"src\\D\\sub");
+    WriteText(dir / L"src\\D\\sub\\a.txt", "a");
+    WriteText(dir / L"src\\f.txt", "f");
+    ASSERT_EQ(Copy(dir / L"src\\D"), 0);
+    ASSERT_EQ(Copy(dir / L"src\\f.txt"), 0);
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(::FindFirstFileW((dir / L"out\\*").c_str(), &data));
+    std::vector<std::wstring> names;
+    do {
+        if (data.cFileName[0] != L'.') names.push_back(data.cFileName);
+    } while (::FindNextFileW(find.get(), &data));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"D_1.txt", L"f_1.txt.txt"}));
+    const std::wstring list = ReadUtf16File(dir / L"out\\D_1.txt");
+    EXPECT_NE(list.find(L"\r\n" + (dir / L"src\\D") + L"\r\n"), std::wstring::npos) << list;  // the source is the root
+    EXPECT_NE(list.find(L"a.txt"), std::wstring::npos);
+    EXPECT_FALSE(shared.SomethingCopied.load());
+}
+
+TEST_F(CopyRunTest, RemovedEmptyFoldersDoNotAppearInTheList) {
+    CopyToOut();
+    settings.DirTree = 1;
+    settings.EmptyDirNoCopy = 1;
+    conditions.selectMode = 0;
+    conditions.lists[kTargetList].patterns = {L"*.txt"};
+    MakeFolder(dir / L"src\\D\\pics");
+    MakeFolder(dir / L"src\\D\\docs");
+    WriteText(dir / L"src\\D\\pics\\p.jpg", "p");
+    WriteText(dir / L"src\\D\\docs\\d.txt", "d");
+    ASSERT_EQ(Copy(dir / L"src\\D"), 0);
+    const std::wstring list = ReadUtf16File(dir / L"out\\D_1.txt");
+    EXPECT_NE(list.find(L"docs"), std::wstring::npos) << list;
+    EXPECT_EQ(list.find(L"pics"), std::wstring::npos) << list;
+}
+
+// Guards against the list probe emptying a list the user already had when
+// copies keep the source's name.
+TEST_F(CopyRunTest, AnExistingListIsAppendedToWithoutASecondMark) {
+    CopyToOut();
+    KeepSourceNames();
+    settings.DirTree = 1;
+    WriteText(dir / L"src\\a.txt", "a");
+    WriteBytes(dir / L"out\\a.txt.txt", Utf16Bytes(L"earlier list\r\n", true));
+    ASSERT_EQ(Copy(dir / L"src\\a.txt"), 0);
+    const std::wstring text = ReadUtf16File(dir / L"out\\a.txt.txt");
+    EXPECT_EQ(text.substr(0, 14), L"earlier list\r\n");
+    EXPECT_EQ(text.find(L'\xFEFF'), std::wstring::npos);
+    EXPECT_NE(text.find(L"a.txt"), std::wstring::npos);
+}
+
+TEST_F(CopyRunTest, WithoutMemoryForTheListTheCommandInterpreterWritesIt) {
+    CopyToOut();
+    settings.DirTree = 1;
+    WriteText(dir / L"src\\a.txt", "a");
+    {
+        RunContext context(settings, conditions, shared);
+        context.listEntryLimit = 0;
+        ASSERT_EQ(CopyOneSource(context, dir / L"src\\a.txt"), 0);
+    }
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], L"The memory could not be allocated. And it outputs the copy result list in the Windows command.");
+    EXPECT_TRUE(Exists(dir / L"out\\a_1.txt"));
+    const auto bytes = ReadBytes(dir / L"out\\a_1.txt.txt");
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_NE(text.find("a_1.txt"), std::string::npos) << text;
 }
