@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "remote_text.h"
 #include "text.h"
+#include "tree_view.h"
 #include "window_query.h"
 
 namespace {
@@ -21,15 +21,21 @@ constexpr UINT kSendTimeoutMs = 5000;
 // The static that holds a message box's text.
 constexpr int kMessageBoxTextId = 0xFFFF;
 
-Object Failure(std::string message) { return Object{{"error", JsonValue(std::move(message))}}; }
+Object Failure(std::string message) {
+    return Object{{"error", JsonValue(std::move(message))}};
+}
 
 std::string SystemErrorMessage(std::string_view what, DWORD error) {
     return std::string(what) + " failed with system error " + std::to_string(error);
 }
 
 // Window handles travel as JSON numbers.
-std::int64_t HandleNumber(HWND window) { return static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(window)); }
-HWND HandleFromNumber(std::int64_t number) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(number)); }
+std::int64_t HandleNumber(HWND window) {
+    return static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(window));
+}
+HWND HandleFromNumber(std::int64_t number) {
+    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(number));
+}
 
 // The request's members with the conversions every command needs.
 class Args {
@@ -54,8 +60,8 @@ public:
     }
 
     DWORD TimeoutMs() const {
-        return static_cast<DWORD>(std::clamp<std::int64_t>(Integer("timeout_ms").value_or(kDefaultTimeoutMs), 0,
-                                                            kMaxTimeoutMs));
+        return static_cast<DWORD>(
+            std::clamp<std::int64_t>(Integer("timeout_ms").value_or(kDefaultTimeoutMs), 0, kMaxTimeoutMs));
     }
 
     // A list of window handles ("exclude": windows the caller has dealt with).
@@ -145,7 +151,9 @@ Object DescribeControl(HWND control) {
                   {"style", JsonValue(static_cast<std::uint32_t>(::GetWindowLongW(control, GWL_STYLE)))}};
 }
 
-bool IsButton(HWND control) { return EqualsNoCase(ClassNameOf(control), L"Button"); }
+bool IsButton(HWND control) {
+    return EqualsNoCase(ClassNameOf(control), L"Button");
+}
 
 // Pressing needs what a person needs: the control can be seen and is
 // enabled, and so is its window (a modal window disables its owner).
@@ -164,7 +172,9 @@ LPARAM CentreOf(HWND control) {
 
 // ---- commands ---------------------------------------------------------
 
-Object OnPing(DriverSession&, const Args&) { return Object{{"pong", JsonValue(true)}}; }
+Object OnPing(DriverSession&, const Args&) {
+    return Object{{"pong", JsonValue(true)}};
+}
 
 Object OnQuit(DriverSession& session, const Args&) {
     session.quitRequested = true;
@@ -235,8 +245,7 @@ Object OnWaitGone(DriverSession&, const Args& args) {
     const std::optional<std::int64_t> number = args.Integer("hwnd");
     if (!number) return Failure("missing hwnd");
     HWND window = HandleFromNumber(*number);
-    const bool gone =
-        PollUntil(args.TimeoutMs(), [&] { return !::IsWindow(window) || !::IsWindowVisible(window); });
+    const bool gone = PollUntil(args.TimeoutMs(), [&] { return !::IsWindow(window) || !::IsWindowVisible(window); });
     if (!gone) return Failure("timed out waiting for the window to go");
     return {};
 }
@@ -358,23 +367,59 @@ Object OnPost(DriverSession&, const Args& args) {
     return {};
 }
 
-// Selects a folder in a folder browser (SHBrowseForFolder) as a click in
-// its tree would: with the browser's own BFFM_SETSELECTIONW. The path has to
-// live in the browser's process for the message to carry it.
-Object OnBrowseSelect(DriverSession&, const Args& args) {
+// A message whose arguments are plain numbers (no pointers), answered with
+// its result: tree view states, button checks, list counts.
+Object OnSend(DriverSession&, const Args& args) {
     std::string error;
-    HWND dialog = args.Target(&error);
-    if (!dialog) return Failure(error);
-    const std::optional<std::wstring> path = args.Text("path");
-    if (!path) return Failure("missing path");
-    RemoteText remotePath(dialog, *path);
-    if (!remotePath.valid()) return Failure(SystemErrorMessage("Copying the path into the process", ::GetLastError()));
+    HWND target = args.Target(&error);
+    if (!target) return Failure(error);
+    const std::optional<std::int64_t> message = args.Integer("msg");
+    if (!message) return Failure("missing msg");
     DWORD_PTR result = 0;
-    // Selecting expands the tree down to the folder, which takes a while on a
-    // drive with many entries: the request's own timeout applies.
-    if (!::SendMessageTimeoutW(dialog, BFFM_SETSELECTIONW, TRUE, remotePath.address(), SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                               args.TimeoutMs(), &result))
-        return Failure("the folder browser did not answer BFFM_SETSELECTIONW");
+    if (!::SendMessageTimeoutW(target, static_cast<UINT>(*message),
+                               static_cast<WPARAM>(args.Integer("wparam").value_or(0)),
+                               static_cast<LPARAM>(args.Integer("lparam").value_or(0)), SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                               kSendTimeoutMs, &result))
+        return Failure(SystemErrorMessage("SendMessage", ::GetLastError()));
+    return Object{{"result", JsonValue(static_cast<std::int64_t>(result))}};
+}
+
+Array TreeItemList(const std::vector<TreeItem>& items) {
+    Array list;
+    for (const TreeItem& entry : items)
+        list.push_back(
+            Object{{"item", JsonValue(static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(entry.item)))},
+                   {"text", JsonValue(std::wstring_view(entry.text))}});
+    return list;
+}
+
+HTREEITEM TreeItemArg(const Args& args) {
+    return reinterpret_cast<HTREEITEM>(static_cast<std::uintptr_t>(args.Integer("item").value_or(0)));
+}
+
+// The children of a tree item, expanding it first, or the root items.
+Object OnTreeChildren(DriverSession&, const Args& args) {
+    std::string error;
+    HWND tree = args.Target(&error);
+    if (!tree) return Failure(error);
+    return Object{{"items", JsonValue(TreeItemList(TreeChildren(tree, TreeItemArg(args))))}};
+}
+
+// The selected item and its ancestors, selected item first.
+Object OnTreeSelection(DriverSession&, const Args& args) {
+    std::string error;
+    HWND tree = args.Target(&error);
+    if (!tree) return Failure(error);
+    return Object{{"items", JsonValue(TreeItemList(TreeSelectionPath(tree)))}};
+}
+
+Object OnTreeSelect(DriverSession&, const Args& args) {
+    std::string error;
+    HWND tree = args.Target(&error);
+    if (!tree) return Failure(error);
+    const HTREEITEM item = TreeItemArg(args);
+    if (!item) return Failure("missing item");
+    if (!SelectTreeItem(tree, item)) return Failure("the tree did not select the item");
     return {};
 }
 
@@ -408,7 +453,10 @@ constexpr std::pair<std::string_view, Handler> kCommands[] = {
     {"set_text", OnSetText},
     {"rect", OnRect},
     {"post", OnPost},
-    {"browse_select", OnBrowseSelect},
+    {"send", OnSend},
+    {"tree_children", OnTreeChildren},
+    {"tree_selection", OnTreeSelection},
+    {"tree_select", OnTreeSelect},
     {"special_folder", OnSpecialFolder},
 };
 

@@ -40,11 +40,21 @@ void SerializeText(std::string& out, const std::string& text) {
     out += '"';
     for (const char c : text) {
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
                 if (static_cast<unsigned char>(c) < 0x20) {
                     char escaped[8];
@@ -176,10 +186,14 @@ private:
         for (int i = 0; i < 4; ++i) {
             const char c = text_[pos_++];
             value <<= 4;
-            if (c >= '0' && c <= '9') value |= static_cast<std::uint32_t>(c - '0');
-            else if (c >= 'a' && c <= 'f') value |= static_cast<std::uint32_t>(c - 'a' + 10);
-            else if (c >= 'A' && c <= 'F') value |= static_cast<std::uint32_t>(c - 'A' + 10);
-            else return std::nullopt;
+            if (c >= '0' && c <= '9')
+                value |= static_cast<std::uint32_t>(c - '0');
+            else if (c >= 'a' && c <= 'f')
+                value |= static_cast<std::uint32_t>(c - 'a' + 10);
+            else if (c >= 'A' && c <= 'F')
+                value |= static_cast<std::uint32_t>(c - 'A' + 10);
+            else
+                return std::nullopt;
         }
         return value;
     }
@@ -217,21 +231,39 @@ private:
             if (pos_ >= text_.size()) break;
             const char e = text_[pos_++];
             switch (e) {
-                case '"': out += '"'; break;
-                case '\\': out += '\\'; break;
-                case '/': out += '/'; break;
-                case 'b': out += '\b'; break;
-                case 'f': out += '\f'; break;
-                case 'n': out += '\n'; break;
-                case 'r': out += '\r'; break;
-                case 't': out += '\t'; break;
+                case '"':
+                    out += '"';
+                    break;
+                case '\\':
+                    out += '\\';
+                    break;
+                case '/':
+                    out += '/';
+                    break;
+                case 'b':
+                    out += '\b';
+                    break;
+                case 'f':
+                    out += '\f';
+                    break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
                 case 'u':
                     if (!ParseUnicodeEscape(out)) {
                         Fail("bad \\u escape");
                         return std::nullopt;
                     }
                     break;
-                default: Fail("bad escape"); return std::nullopt;
+                default:
+                    Fail("bad escape");
+                    return std::nullopt;
             }
         }
         Fail("unterminated text");
@@ -307,16 +339,24 @@ std::string JsonValue::Serialize() const {
 
 void JsonValue::SerializeTo(std::string& out) const {
     switch (kind_) {
-        case Kind::Null: out += "null"; break;
-        case Kind::Bool: out += flag_ ? "true" : "false"; break;
-        case Kind::Integer: out += std::to_string(integer_); break;
+        case Kind::Null:
+            out += "null";
+            break;
+        case Kind::Bool:
+            out += flag_ ? "true" : "false";
+            break;
+        case Kind::Integer:
+            out += std::to_string(integer_);
+            break;
         case Kind::Real: {
             char buffer[32];
             std::snprintf(buffer, sizeof buffer, "%.17g", real_);
             out += buffer;
             break;
         }
-        case Kind::Text: SerializeText(out, text_); break;
+        case Kind::Text:
+            SerializeText(out, text_);
+            break;
         case Kind::Array:
             out += '[';
             for (std::size_t i = 0; i < items_.size(); ++i) {

@@ -63,9 +63,9 @@ int main() {
         std::string error;
         const std::optional<JsonValue> request = ParseJson(*line, &error);
         if (!request) {
-            WriteLine(output, JsonValue(JsonValue::Object{{"ok", JsonValue(false)},
-                                                          {"error", JsonValue("bad JSON: " + error)}})
-                                  .Serialize());
+            WriteLine(output,
+                      JsonValue(JsonValue::Object{{"ok", JsonValue(false)}, {"error", JsonValue("bad JSON: " + error)}})
+                          .Serialize());
             continue;
         }
         WriteLine(output, RunCommand(session, *request).Serialize());

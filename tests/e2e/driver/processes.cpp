@@ -12,8 +12,7 @@ UniqueKernelHandle MakeKillOnCloseJob() {
     if (!job) return job;
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    if (!::SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
-        job.reset();
+    if (!::SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits)) job.reset();
     return job;
 }
 
@@ -41,8 +40,8 @@ std::optional<DWORD> ProcessTable::Start(std::wstring_view exe, std::wstring_vie
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
     // Suspended until it is in its job, so nothing it starts escapes the job.
-    if (!::CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                          nullptr, workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info)) {
+    if (!::CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                          workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info)) {
         *error = ::GetLastError();
         return std::nullopt;
     }

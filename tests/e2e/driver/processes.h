@@ -37,8 +37,7 @@ public:
     // Starts exe with `"exe" args` as its command line (args as they stand)
     // in folder (empty: the driver's own). Returns the process id, or nothing
     // with the system error in *error.
-    std::optional<DWORD> Start(std::wstring_view exe, std::wstring_view args, std::wstring_view folder,
-                               DWORD* error);
+    std::optional<DWORD> Start(std::wstring_view exe, std::wstring_view args, std::wstring_view folder, DWORD* error);
 
     // Waits for a process (started here or not) to end.
     std::optional<ExitWait> WaitExit(DWORD pid, DWORD timeoutMs, DWORD* error);

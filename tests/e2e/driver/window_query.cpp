@@ -39,8 +39,7 @@ bool HasDescendantOfClass(HWND window, std::wstring_view className) {
 
 std::optional<std::wstring> WindowText(HWND window) {
     DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kSendTimeoutMs,
-                               &length))
+    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kSendTimeoutMs, &length))
         return std::nullopt;
     std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;

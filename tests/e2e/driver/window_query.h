@@ -33,7 +33,7 @@ struct WindowPattern {
     DWORD pid = 0;
     std::optional<std::wstring> className;
     std::optional<std::wstring> title;
-    std::optional<int> childId;                // the window holds a control with this id
+    std::optional<int> childId;              // the window holds a control with this id
     std::optional<std::wstring> childClass;  // ... and one of this class
     bool visibleOnly = true;
     std::vector<HWND> excluded;  // windows the caller has already dealt with
