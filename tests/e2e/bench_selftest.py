@@ -180,6 +180,13 @@ class Ending(FixtureTestCase):
         self.assertNotIn(pid, [p["pid"] for p in self.driver.processes()])
         self.assertFalse(any(w.hwnd == box.hwnd for w in self.driver.windows()))
 
+    def test_program_output_goes_to_the_driver_log(self):
+        # Guards against a program's standard output landing in the driver's answer pipe.
+        pid = self.start("C:\\windows\\system32\\cmd.exe", "/c echo stray-output-line")
+        self.assertEqual(self.driver.wait_exit(pid), 0)
+        self.assertTrue(self.driver.request("ping")["pong"])
+        wait_until(lambda: "stray-output-line" in self.driver.log_path.read_text(errors="replace"), what="the log")
+
     def test_child_process_is_found_and_ended_with_its_parent(self):
         cmd = "C:\\windows\\system32\\cmd.exe"
         folder = self.program_folder([FIXTURE])

@@ -9,6 +9,7 @@
 
 #include "commands.h"
 #include "json.h"
+#include "processes.h"
 
 namespace {
 
@@ -53,6 +54,7 @@ void WriteLine(HANDLE output, const std::string& line) {
 int main() {
     // A test that dies must not leave an error dialog waiting for a person.
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    KeepStdioFromChildren();
     LineReader reader(::GetStdHandle(STD_INPUT_HANDLE));
     const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
     DriverSession session;

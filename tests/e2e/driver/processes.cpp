@@ -16,7 +16,37 @@ UniqueKernelHandle MakeKillOnCloseJob() {
     return job;
 }
 
+// A program must not write into the driver's answers: it reads from NUL and
+// writes its output and errors (Wine's diagnostics too) into the driver's
+// log, the driver's standard error.
+struct ChildStdio {
+    UniqueKernelHandle input;
+    UniqueKernelHandle output;
+};
+
+ChildStdio MakeChildStdio() {
+    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+    ChildStdio stdio;
+    stdio.input.reset(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                                    OPEN_EXISTING, 0, nullptr));
+    HANDLE log = ::GetStdHandle(STD_ERROR_HANDLE);
+    HANDLE copy = nullptr;
+    if (log && log != INVALID_HANDLE_VALUE &&
+        ::DuplicateHandle(::GetCurrentProcess(), log, ::GetCurrentProcess(), &copy, 0, TRUE, DUPLICATE_SAME_ACCESS)) {
+        stdio.output.reset(copy);
+    } else {
+        stdio.output.reset(::CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                                         OPEN_EXISTING, 0, nullptr));
+    }
+    return stdio;
+}
+
 }  // namespace
+
+void KeepStdioFromChildren() {
+    for (const DWORD which : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE})
+        ::SetHandleInformation(::GetStdHandle(which), HANDLE_FLAG_INHERIT, 0);
+}
 
 std::vector<ProcessEntry> ListProcesses() {
     std::vector<ProcessEntry> entries;
@@ -36,11 +66,18 @@ std::optional<DWORD> ProcessTable::Start(std::wstring_view exe, std::wstring_vie
     const std::wstring application(exe);
     const std::wstring workingFolder(folder);
 
+    const ChildStdio stdio = MakeChildStdio();
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = stdio.input.get();
+    startup.hStdOutput = stdio.output.get();
+    startup.hStdError = stdio.output.get();
     PROCESS_INFORMATION info = {};
     // Suspended until it is in its job, so nothing it starts escapes the job.
-    if (!::CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+    // Inheriting handles hands over the stdio above; the driver's own input
+    // and output are kept back (KeepStdioFromChildren).
+    if (!::CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
                           workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info)) {
         *error = ::GetLastError();
         return std::nullopt;

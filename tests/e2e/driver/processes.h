@@ -19,6 +19,10 @@ struct ProcessEntry {
     std::wstring exeName;
 };
 
+// Called once at start: the driver's standard input and output (the test's
+// pipes) are not handed to the programs it starts.
+void KeepStdioFromChildren();
+
 // Every process of the Wine session (or Windows desktop).
 std::vector<ProcessEntry> ListProcesses();
 
