@@ -72,7 +72,7 @@ class Parser {
 public:
     explicit Parser(std::string_view text) : text_(text) {}
 
-    std::optional<JsonValue> ParseDocument(std::string* error) {
+    std::optional<JsonValue> ParseAll(std::string* error) {
         std::optional<JsonValue> value = ParseValue();
         SkipBlanks();
         if (value && pos_ != text_.size()) Fail("text after the value");
@@ -382,5 +382,5 @@ void JsonValue::SerializeTo(std::string& out) const {
 }
 
 std::optional<JsonValue> ParseJson(std::string_view text, std::string* error) {
-    return Parser(text).ParseDocument(error);
+    return Parser(text).ParseAll(error);
 }
