@@ -670,7 +670,7 @@ class E2ETestCase(unittest.TestCase):
     @classmethod
     def setUpClass(cls) -> None:
         super().setUpClass()
-        cls.driver = Driver(log_name=cls.__name__)
+        cls.driver = Driver(log_name=_qualified_name(cls))
         cls.appdata = linux_path(cls.driver.special_folder(CSIDL_APPDATA))
         _remove_stale_settings_folders(cls.appdata / "kestrel")
 
@@ -689,7 +689,7 @@ class E2ETestCase(unittest.TestCase):
     def setUp(self) -> None:
         super().setUp()
         if not type(self).driver.alive:  # an earlier test killed a stuck driver
-            type(self).driver = Driver(log_name=type(self).__name__)
+            type(self).driver = Driver(log_name=_qualified_name(type(self)))
         self._started: list[int] = []
         shutil.rmtree(self._screenshot_folder(), ignore_errors=True)  # none from an earlier run
         self.temp = Path(tempfile.mkdtemp(prefix="varo-e2e-"))
@@ -740,7 +740,7 @@ class E2ETestCase(unittest.TestCase):
         return path
 
     def _screenshot_folder(self) -> Path:
-        return SCREENSHOTS / self.id().replace("__main__.", "")
+        return SCREENSHOTS / f"{_qualified_name(type(self))}.{self._testMethodName}"
 
     def started_processes(self) -> list[int]:
         """The processes this test started and every process they started."""
@@ -769,6 +769,13 @@ class E2ETestCase(unittest.TestCase):
             print(f"\n--- {self.id()} failed; screen: {shot}\n{self.describe_windows()}", file=sys.stderr)
         except Exception as error:  # the report must not hide the failure itself
             print(f"(could not describe the screen: {error})", file=sys.stderr)
+
+
+def _qualified_name(test_class: type) -> str:
+    """script.Class: test scripts run in parallel and may share class names."""
+    module = sys.modules.get(test_class.__module__)
+    script = Path(getattr(module, "__file__", None) or test_class.__module__).stem
+    return f"{script}.{test_class.__name__}"
 
 
 def _remove_stale_settings_folders(kestrel: Path) -> None:
