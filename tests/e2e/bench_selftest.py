@@ -151,6 +151,29 @@ class FolderBrowser(FixtureTestCase):
         self.assertIn("tmp", [item.text for item in self.driver.tree_children(tree, z_drive.item)])
         self.driver.cancel_folder_browser(browser.hwnd)
 
+    def test_chooses_a_folder_on_another_drive(self):
+        target = linux_path(self.driver.special_folder(CSIDL_PERSONAL))
+        pid, dialog = self.start_fixture()
+        self.driver.press(dialog.hwnd, BROWSE)
+        browser = self.driver.wait_folder_browser(pid)
+        self.driver.choose_folder(browser.hwnd, windows_path(target))
+        self.assertEqual(self.browse_answer(), "chosen:" + windows_path(target))
+
+    def test_cancel_answers_nothing(self):
+        pid, dialog = self.start_fixture()
+        self.driver.press(dialog.hwnd, BROWSE)
+        browser = self.driver.wait_folder_browser(pid)
+        self.screenshot("folder-browser")
+        self.driver.cancel_folder_browser(browser.hwnd)
+        self.assertEqual(self.browse_answer(), "cancelled")
+
+    def test_choosing_a_missing_folder_is_refused(self):
+        pid, dialog = self.start_fixture()
+        self.driver.press(dialog.hwnd, BROWSE)
+        browser = self.driver.wait_folder_browser(pid)
+        with self.assertRaises(DriverError):
+            self.driver.choose_folder(browser.hwnd, windows_path(self.temp / "missing"), timeout=3)
+
 
 class Ending(FixtureTestCase):
     def test_exit_code_is_signed(self):
