@@ -110,7 +110,9 @@ class MessageBoxes(FixtureTestCase):
     def test_reads_and_answers_a_japanese_yes_no_box(self):
         pid, dialog = self.start_fixture()
         self.driver.press(dialog.hwnd, ASK)
+        # Guards against taking a dialog with an unnamed label (id 0xFFFF) for a box.
         box = self.driver.wait_message_box(pid)
+        self.assertNotEqual(box.hwnd, dialog.hwnd)
         self.assertEqual(box.title, "VaroFixture")
         self.assertEqual(box.text, "続けてよろしいですか?\n\n日本語フォルダ\\報告.txt")
         self.assertEqual(set(box.buttons), {IDYES, IDNO})

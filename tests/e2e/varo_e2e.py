@@ -47,7 +47,6 @@ POLL_INTERVAL = 0.02
 
 # Dialog and message ids the tests need.
 IDOK, IDCANCEL, IDYES, IDNO = 1, 2, 6, 7
-MESSAGE_BOX_TEXT_ID = 0xFFFF
 WM_CLOSE = 0x0010
 WM_COMMAND = 0x0111
 WM_LBUTTONDBLCLK = 0x0203
@@ -409,15 +408,16 @@ class Driver:
         return [Window.from_answer(w) for w in self.request("windows", pid=pid)["windows"]]
 
     def wait_window(self, pid: Optional[int], cls: Optional[str] = None, title: Optional[str] = None,
-                    child_id: Optional[int] = None, child_class: Optional[str] = None, exclude: Iterable[int] = (),
-                    visible: bool = True, timeout: float = DEFAULT_TIMEOUT) -> Window:
+                    child_id: Optional[int] = None, child_class: Optional[str] = None, message_box: bool = False,
+                    exclude: Iterable[int] = (), visible: bool = True, timeout: float = DEFAULT_TIMEOUT) -> Window:
         """Waits for a top-level window of the process that matches every given
         criterion: class, exact title, holding a control with child_id or of
-        child_class; visible unless visible=False; not one of `exclude`. Give a
-        pid: tests run in parallel and see each other's windows."""
+        child_class, being a message box; visible unless visible=False; not one
+        of `exclude`. Give a pid: tests run in parallel and see each other's
+        windows."""
         answer = self.request("wait_window", pid=pid, timeout=timeout, title=title, child_id=child_id,
-                              child_class=child_class, exclude=list(exclude), visible=visible,
-                              **({"class": cls} if cls else {}))
+                              child_class=child_class, message_box=message_box, exclude=list(exclude),
+                              visible=visible, **({"class": cls} if cls else {}))
         return Window.from_answer(answer)
 
     def wait_gone(self, hwnd: int, timeout: float = DEFAULT_TIMEOUT) -> None:
@@ -505,9 +505,9 @@ class Driver:
                           {button["id"]: button["text"] for button in answer["buttons"]})
 
     def wait_message_box(self, pid: int, timeout: float = DEFAULT_TIMEOUT, exclude: Iterable[int] = ()) -> MessageBox:
-        """Waits for a message box of the process (a #32770 dialog with the
-        text static 0xFFFF) and reads it."""
-        window = self.wait_window(pid, cls="#32770", child_id=MESSAGE_BOX_TEXT_ID, exclude=exclude, timeout=timeout)
+        """Waits for a message box of the process (a #32770 dialog of statics
+        and buttons, its text in the static 0xFFFF) and reads it."""
+        window = self.wait_window(pid, message_box=True, exclude=exclude, timeout=timeout)
         return self.message_box(window.hwnd)
 
     def answer(self, box: MessageBox, button_id: int, timeout: float = DEFAULT_TIMEOUT) -> None:

@@ -18,8 +18,6 @@ constexpr std::int64_t kDefaultTimeoutMs = 10000;
 constexpr std::int64_t kMaxTimeoutMs = 600000;
 constexpr DWORD kPollMs = 15;
 constexpr UINT kSendTimeoutMs = 5000;
-// The static that holds a message box's text.
-constexpr int kMessageBoxTextId = 0xFFFF;
 
 Object Failure(std::string message) {
     return Object{{"error", JsonValue(std::move(message))}};
@@ -234,6 +232,7 @@ Object OnWaitWindow(DriverSession&, const Args& args) {
     pattern.title = args.Text("title");
     if (const std::optional<std::int64_t> id = args.Integer("child_id")) pattern.childId = static_cast<int>(*id);
     pattern.childClass = args.Text("child_class");
+    pattern.messageBoxOnly = args.Flag("message_box", false);
     pattern.visibleOnly = args.Flag("visible", true);
     pattern.excluded = args.Handles("exclude");
     HWND window = PollUntil(args.TimeoutMs(), [&]() -> HWND { return FindTopLevel(pattern); });
@@ -272,8 +271,8 @@ Object OnMessageBox(DriverSession&, const Args& args) {
     std::string error;
     HWND box = args.Target(&error);
     if (!box) return Failure(error);
-    HWND textControl = FindControlById(box, kMessageBoxTextId);
-    if (!textControl) return Failure("not a message box: no text static 0xFFFF");
+    if (!IsMessageBox(box)) return Failure("not a message box");
+    HWND textControl = ::GetDlgItem(box, kMessageBoxTextId);
     Array buttons;
     for (HWND control : Descendants(box)) {
         if (!IsButton(control) || !::IsWindowVisible(control)) continue;

@@ -94,6 +94,17 @@ HWND FindControlByText(HWND parent, std::wstring_view text) {
     return nullptr;
 }
 
+bool IsMessageBox(HWND window) {
+    if (ClassNameOf(window) != L"#32770") return false;
+    HWND text = ::GetDlgItem(window, kMessageBoxTextId);
+    if (!text || !EqualsNoCase(ClassNameOf(text), L"Static")) return false;
+    for (HWND child : Descendants(window)) {
+        const std::wstring className = ClassNameOf(child);
+        if (!EqualsNoCase(className, L"Static") && !EqualsNoCase(className, L"Button")) return false;
+    }
+    return true;
+}
+
 bool Matches(HWND window, const WindowPattern& pattern) {
     if (pattern.pid != 0 && ProcessOf(window) != pattern.pid) return false;
     if (std::find(pattern.excluded.begin(), pattern.excluded.end(), window) != pattern.excluded.end()) return false;
@@ -101,6 +112,7 @@ bool Matches(HWND window, const WindowPattern& pattern) {
     if (pattern.className && ClassNameOf(window) != *pattern.className) return false;
     if (pattern.childId && !FindControlById(window, *pattern.childId)) return false;
     if (pattern.childClass && !HasDescendantOfClass(window, *pattern.childClass)) return false;
+    if (pattern.messageBoxOnly && !IsMessageBox(window)) return false;
     if (pattern.title) {
         const std::optional<std::wstring> title = WindowText(window);
         if (!title || *title != *pattern.title) return false;

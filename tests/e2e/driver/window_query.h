@@ -28,6 +28,14 @@ HWND FindControlById(HWND parent, int id);
 // to case ("&Yes" matches "yes").
 HWND FindControlByText(HWND parent, std::wstring_view text);
 
+// The static that holds a message box's text.
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+// A message box: a dialog holding only statics and buttons, its text in
+// the static 0xFFFF. (Ordinary dialogs may hold a static 0xFFFF too: the
+// id of unnamed labels.)
+bool IsMessageBox(HWND window);
+
 // What a top-level window must be to match a wait; empty fields match anything.
 struct WindowPattern {
     DWORD pid = 0;
@@ -35,6 +43,7 @@ struct WindowPattern {
     std::optional<std::wstring> title;
     std::optional<int> childId;              // the window holds a control with this id
     std::optional<std::wstring> childClass;  // ... and one of this class
+    bool messageBoxOnly = false;
     bool visibleOnly = true;
     std::vector<HWND> excluded;  // windows the caller has already dealt with
 };
