@@ -725,9 +725,9 @@ class E2ETestCase(unittest.TestCase):
     def screenshot(self, name: str, settle: float = 0.5) -> Optional[Path]:
         """Saves the whole virtual screen as build/e2e-screenshots/<test>/<name>.png,
         after `settle` seconds for new windows to paint. For looking at only."""
+        time.sleep(settle)
         path = self._screenshot_folder() / f"{name}.png"
         path.parent.mkdir(parents=True, exist_ok=True)
-        time.sleep(settle)
         try:
             done = subprocess.run(["import", "-window", "root", str(path)], env=self.driver.env,
                                   stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, timeout=30)
