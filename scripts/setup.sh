@@ -24,9 +24,13 @@ install_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# Maps the dialog fonts to the installed Japanese font, so Japanese renders.
-write_font_map() {
-    local reg="$VARO_CACHE/fonts.reg"
+# Registry settings of the prefix, imported again whenever they change:
+# - the dialog fonts mapped to the installed Japanese font, so Japanese renders;
+# - windows not handed to a window manager: Xvfb runs none, and Wine waits 2 s
+#   for one each time a managed window (a message box, a dialog) is hidden,
+#   stalling the program's window thread.
+write_prefix_settings() {
+    local reg="$VARO_CACHE/prefix.reg"
     printf '%s\r\n' \
         'Windows Registry Editor Version 5.00' '' \
         '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
@@ -34,19 +38,28 @@ write_font_map() {
         '"MS PGothic"="IPAPGothic"' \
         '"MS UI Gothic"="IPAPGothic"' \
         '"MS Shell Dlg"="IPAPGothic"' \
-        '"MS Shell Dlg 2"="IPAPGothic"' \
-        | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
-    wine regedit /S "$(varo_winpath "$reg")"
+        '"MS Shell Dlg 2"="IPAPGothic"' '' \
+        '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' \
+        '"Managed"="N"' \
+        | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg.new"
+    if cmp -s "$reg.new" "$reg"; then
+        rm -f "$reg.new"
+        return 0
+    fi
+    wine regedit /S "$(varo_winpath "$reg.new")"
+    mv "$reg.new" "$reg"
 }
 
 prepare_prefix() {
-    [ -f "$VARO_CACHE/prefix.ready" ] && return 0
-    echo "Creating the Wine prefix in $WINEPREFIX (first time only)"
     mkdir -p "$VARO_CACHE"
-    wine wineboot -i >/dev/null 2>&1
-    write_font_map
-    wineserver -w
-    touch "$VARO_CACHE/prefix.ready"
+    if [ ! -f "$VARO_CACHE/prefix.ready" ]; then
+        echo "Creating the Wine prefix in $WINEPREFIX (first time only)"
+        wine wineboot -i >/dev/null 2>&1
+        write_prefix_settings
+        wineserver -w
+        touch "$VARO_CACHE/prefix.ready"
+    fi
+    write_prefix_settings
 }
 
 install_packages

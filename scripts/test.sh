@@ -9,7 +9,7 @@ varo_ensure_display
 "$VARO_ROOT/scripts/build.sh"
 
 # One Wine server for the whole run: each test starts in ~50 ms instead of seconds.
-wineserver -p
+wineserver -p || true  # 2 when a persistent server already runs: use it
 trap 'wineserver -k 2>/dev/null || true' EXIT
 wine "C:\\windows\\system32\\cmd.exe" /c exit >/dev/null 2>&1 || true
 
