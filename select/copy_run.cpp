@@ -14,6 +14,7 @@
 #include "naming.h"
 #include "paths.h"
 #include "text.h"
+#include "zip_delivery.h"
 
 namespace {
 
@@ -41,6 +42,8 @@ constexpr MessagePair kCannotCreateList = {
     L"Can't create a copy result list.\n\n%s\n%s\n\nPlease choose to create destination folder."};
 constexpr MessagePair kCannotCopy = {L"コピーできません。\n\n%s\n%s\n\nコピー先のフォルダを選択して下さい。",
                                      L"Can not copy.\n\n%s\n%s\n\nPlease Select in which to copy."};
+constexpr MessagePair kDeleteWorkFolderFailed = {L"Zip圧縮元のフォルダの削除に失敗しました。\n%s\n\n%s",
+                                                 L"Failed to delete the zip compression source folder.\n%s\n\n%s"};
 constexpr MessagePair kCopyFailed = {L"コピーに失敗しました。\n%s\n\n%s", L"Failed to copy.\n%s\n\n%s"};
 
 constexpr std::wstring_view kSettingProgram = L"VaroSetting.exe";
@@ -323,6 +326,15 @@ void VirtualStoreTest(RunContext& run, const std::wstring& path) {
     if (PathExists(AddTrailingBackslash(run.VirtualStoreFolder) + FileNameOf(path))) run.virtualStoreFound = true;
 }
 
+// Packs the source (a file, or the work folder holding the copy) into the
+// archive. A failure has been reported and stops the whole run.
+bool Compress(RunContext& run, const std::wstring& source, const SourceJob& job) {
+    if (CompressToZip(source, job.DestinationPath, job.find, *run.archiver, &run.shared.CopyCancelRequested) == 0)
+        return true;
+    run.shared.CopyCancelRequested = true;
+    return false;
+}
+
 EntryRecorder RecorderFor(ResultEntryTable* table) {
     if (!table) return {};
     return [table](const std::wstring& relativePath, bool isFolder, const WIN32_FIND_DATAW& data) {
@@ -336,7 +348,9 @@ bool CopyFileSource(RunContext& run, SourceJob& job, const EntryRecorder& record
     run.shared.StatusItemText.Set(job.name);
     if (!ListOnly(run.settings)) {
         run.shared.StatusProgressText.Clear();
-        if (const DWORD error = CopyOneFile(job.CopySource, job.DestinationPath, run.shared); error != 0) {
+        if (run.settings.CompressMode == 1) {
+            if (!Compress(run, job.CopySource, job)) return false;
+        } else if (const DWORD error = CopyOneFile(job.CopySource, job.DestinationPath, run.shared); error != 0) {
             SetErrorText(job, SystemErrorText(error));
             return false;
         }
@@ -348,11 +362,26 @@ bool CopyFileSource(RunContext& run, SourceJob& job, const EntryRecorder& record
 }
 
 bool CopyFolderSource(RunContext& run, SourceJob& job, TreeCopy& tree) {
-    if (!job.skipped) {
-        CopyFolderTree(tree, job.CopySource);
-        if (RemoveEmptyFoldersAfterwards(run.settings)) RemoveEmptyFolders(tree, tree.destinationRoot);
-    }
-    return !run.shared.CopyCancelRequested.load();
+    if (job.skipped) return true;
+    CopyFolderTree(tree, job.CopySource);
+    if (RemoveEmptyFoldersAfterwards(run.settings)) RemoveEmptyFolders(tree, tree.destinationRoot);
+    if (run.shared.CopyCancelRequested.load()) return false;
+    if (ListOnly(run.settings) || run.settings.CompressMode != 1) return true;
+    run.shared.StatusItemText.Set(L"Compression processing...");
+    run.shared.StatusProgressText.Clear();
+    if (!Compress(run, job.ZipWorkFolder, job)) return false;
+    VirtualStoreTest(run, job.DestinationPath);
+    return true;
+}
+
+// The work folder goes whether the compression worked or not; one that
+// cannot be deleted is at least made visible again for the user to remove.
+void RemoveWorkFolder(const SourceJob& job) {
+    if (job.ZipWorkFolder.empty() || !PathExists(job.ZipWorkFolder)) return;
+    const int code = DeleteWorkFolder(job.ZipWorkFolder);
+    if (code == 0) return;
+    ShowMessage(nullptr, MB_ICONWARNING, kDeleteWorkFolderFailed, {ShellOperationErrorText(code), job.ZipWorkFolder});
+    ::SetFileAttributesW(StripTrailingBackslash(job.ZipWorkFolder).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 std::wstring TimeStamp(const SYSTEMTIME& t) {
@@ -425,6 +454,7 @@ int CopyOneSource(RunContext& run, std::wstring_view sourcePath) {
     tree.record = RecorderFor(table ? &*table : nullptr);
     const bool ok = job.isFile ? CopyFileSource(run, job, tree.record) : CopyFolderSource(run, job, tree);
     run.shared.ListWriting = false;
+    RemoveWorkFolder(job);
     if (!ok) {
         if (run.shared.CopyCancelRequested.load()) return 0;
         ShowMessage(nullptr, MB_ICONWARNING, kCopyFailed, {job.errorText, job.DestinationPath});

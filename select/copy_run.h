@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include "archiver_api.h"
 #include "conditions.h"
 #include "folder_tree.h"
 #include "result_entries.h"
@@ -47,6 +48,8 @@ struct RunContext {
     // Where the last source went, for showing it in Explorer.
     std::wstring lastDestinationFolder;
     std::wstring lastDestinationPath;
+    // The Zip writer behind the archiver's entries.
+    const ArchiverApi* archiver = &BuiltInArchiver();
     // Room for the copy result list's entries (tests stand in for memory
     // running out with a small limit).
     std::size_t listEntryLimit = ResultEntryTable::kNoLimit;

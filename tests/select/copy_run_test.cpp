@@ -6,6 +6,7 @@
 #include <regex>
 #include <thread>
 
+#include "archiver_api.h"
 #include "copy_run.h"
 #include "handles.h"
 #include "message_box.h"
@@ -412,4 +413,104 @@ TEST_F(CopyRunTest, WithoutMemoryForTheListTheCommandInterpreterWritesIt) {
     const auto bytes = ReadBytes(dir / L"out\\a_1.txt.txt");
     const std::string text(bytes.begin(), bytes.end());
     EXPECT_NE(text.find("a_1.txt"), std::string::npos) << text;
+}
+
+namespace {
+
+// An archiver that always fails to write, as a full disk would.
+int InitializeNothing(int) { return 0; }
+int FailToWrite(HWND, const char*, char*, DWORD) { return kArchiverCannotWrite; }
+void WatchNothing(const std::atomic<bool>*) {}
+constexpr ArchiverApi kFailingArchiver{InitializeNothing, FailToWrite, WatchNothing};
+
+bool HasHiddenFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(::FindFirstFileW((folder + L"*").c_str(), &data));
+    if (!find) return false;
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && data.cFileName[0] != L'.') return true;
+    } while (::FindNextFileW(find.get(), &data));
+    return false;
+}
+
+}  // namespace
+
+TEST_F(CopyRunTest, AFolderBecomesAnArchiveAndItsWorkFolderGoes) {
+    CopyToOut();
+    settings.CompressMode = 1;
+    settings.DirTree = 1;
+    MakeFolder(dir / L"src\\D\\sub");
+    WriteText(dir / L"src\\D\\sub\\a.txt", "a");
+    ASSERT_EQ(Copy(dir / L"src\\D"), 0);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(Exists(dir / L"out\\D_1.zip"));
+    EXPECT_FALSE(HasHiddenFolder(dir / L"out\\"));
+    const std::wstring list = ReadUtf16File(dir / L"out\\D_1.zip.txt");
+    EXPECT_NE(list.find(L"*The file size is the size before compression."), std::wstring::npos) << list;
+    EXPECT_NE(list.find(L"\r\n" + (dir / L"out\\D_1.zip") + L"\r\n"), std::wstring::npos) << list;
+}
+
+TEST_F(CopyRunTest, ArchiveSerialsCountArchivesAndTheirLists) {
+    CopyToOut();
+    settings.CompressMode = 1;
+    settings.ZeroSuppress = 3;
+    WriteText(dir / L"src\\a.txt", "a");
+    WriteText(dir / L"out\\a_004.txt.zip", "");
+    WriteText(dir / L"out\\a_006.txt.zip.txt", "");
+    ASSERT_EQ(Copy(dir / L"src\\a.txt"), 0);
+    EXPECT_TRUE(Exists(dir / L"out\\a_007.txt.zip"));
+}
+
+TEST_F(CopyRunTest, AFailedCompressionLeavesNeitherArchiveNorWorkFolder) {
+    CopyToOut();
+    settings.CompressMode = 1;
+    MakeFolder(dir / L"src\\D");
+    WriteText(dir / L"src\\D\\a.txt", "a");
+    RunContext context(settings, conditions, shared);
+    context.archiver = &kFailingArchiver;
+    EXPECT_EQ(CopyOneSource(context, dir / L"src\\D"), 0);  // the run is stopped, not this source failed
+    EXPECT_TRUE(shared.CopyCancelRequested.load());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].substr(0, 62), L"Could not be converted to ZIP format.\n7-zip ErrorCD:0x00008003");
+    EXPECT_FALSE(Exists(dir / L"out\\D_1.zip"));
+    EXPECT_FALSE(Exists(dir / L"out\\D_1"));
+}
+
+TEST_F(CopyRunTest, NothingToCopyMeansNothingToCompress) {
+    CopyToOut();
+    settings.CompressMode = 1;
+    settings.EmptyDirNoCopy = 1;
+    conditions.selectMode = 0;
+    conditions.lists[kTargetList].patterns = {L"*.txt"};
+    MakeFolder(dir / L"src\\D");
+    WriteText(dir / L"src\\D\\a.jpg", "a");
+    ASSERT_EQ(Copy(dir / L"src\\D"), 0);
+    EXPECT_FALSE(Exists(dir / L"out\\D_1.zip"));
+    EXPECT_FALSE(Exists(dir / L"out\\D_1"));
+    EXPECT_FALSE(shared.SomethingCopied.load());
+}
+
+TEST_F(CopyRunTest, TheWorkFolderMustNotBeTheSource) {
+    KeepSourceNames();
+    settings.CompressMode = 1;
+    MakeFolder(dir / L"src\\D");
+    EXPECT_EQ(Copy(dir / L"src\\D"), -1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], L"The same name of the file to the copy destination already exists.\n"
+                        L"(It is impossible to create a temporary file to compress Zip.)\n\n" +
+                            (dir / L"src\\D\\"));
+}
+
+TEST_F(CopyRunTest, TheWorkFolderHasTheFolderLimit) {
+    // The archive may be 259 characters long, its work folder only 247.
+    CopyToOut();
+    settings.CompressMode = 1;
+    const std::wstring name(247 - settings.Path.size() - 3, L'w');  // + "_1\"
+    MakeFolder(dir / (L"src\\" + name));
+    WriteText(dir / (L"src\\" + name + L"\\a.txt"), "a");
+    EXPECT_EQ(Copy(dir / (L"src\\" + name)), 0);
+    MakeFolder(dir / (L"src\\" + name + L"x"));
+    EXPECT_EQ(Copy(dir / (L"src\\" + name + L"x")), -1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].substr(0, 66), L"The path of the output file exceeds maximum value(247 characters).");
 }

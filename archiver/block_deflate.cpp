@@ -1,0 +1,45 @@
+#include "block_deflate.h"
+
+namespace {
+
+constexpr int kLevel = 6;
+constexpr int kRawWindowBits = -15;  // negative: no zlib header, as Zip wants
+constexpr int kMemoryLevel = 8;
+
+}  // namespace
+
+BlockDeflater::BlockDeflater() {
+    ready_ = ::deflateInit2(&stream_, kLevel, Z_DEFLATED, kRawWindowBits, kMemoryLevel, Z_DEFAULT_STRATEGY) == Z_OK;
+}
+
+BlockDeflater::~BlockDeflater() {
+    if (ready_) ::deflateEnd(&stream_);
+}
+
+bool BlockDeflater::Compress(std::span<const std::uint8_t> dictionary, std::span<const std::uint8_t> data, bool last,
+                             std::vector<std::uint8_t>& out) {
+    if (!ready_ || ::deflateReset(&stream_) != Z_OK) return false;
+    if (!dictionary.empty() &&
+        ::deflateSetDictionary(&stream_, dictionary.data(), static_cast<uInt>(dictionary.size())) != Z_OK) {
+        return false;
+    }
+    // Room for the worst case plus the sync flush marker; grown if ever short.
+    out.resize(::deflateBound(&stream_, static_cast<uLong>(data.size())) + 16);
+    stream_.next_in = const_cast<Bytef*>(data.data());
+    stream_.avail_in = static_cast<uInt>(data.size());
+    std::size_t written = 0;
+    const int flush = last ? Z_FINISH : Z_SYNC_FLUSH;
+    while (true) {
+        stream_.next_out = out.data() + written;
+        stream_.avail_out = static_cast<uInt>(out.size() - written);
+        const int status = ::deflate(&stream_, flush);
+        written = out.size() - stream_.avail_out;
+        if (status == Z_STREAM_ERROR) return false;
+        // A sync flush is complete once deflate stops with room to spare.
+        if (last ? status == Z_STREAM_END : stream_.avail_out > 0) break;
+        if (stream_.avail_out > 0) return false;
+        out.resize(out.size() * 2);
+    }
+    out.resize(written);
+    return true;
+}

@@ -1,0 +1,78 @@
+// Reads and compresses the files of an archive on several threads, block by
+// block, and hands the results back in archive order.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "source_tree.h"
+
+// A file is cut into blocks of this size, compressed in parallel.
+constexpr std::uint64_t kBlockSize = 1 << 20;
+
+// How many blocks a file of this size is cut into (none for an empty file).
+std::uint64_t BlockCount(std::uint64_t size);
+
+struct BlockResult {
+    int code = 0;  // kArchiverOk, or why the block has no data
+    std::vector<std::uint8_t> data;
+    std::uint32_t crc = 0;            // CRC-32 of the bytes read
+    std::uint64_t bytesRead = 0;      // fewer than planned when the file shrank
+    bool stored = false;              // a whole file kept as it is: deflate did not make it smaller
+};
+
+struct PipelineOptions {
+    unsigned workers = 1;
+    bool shareWrite = false;              // open files others are writing (-ssw)
+    const std::atomic<bool>* cancel = nullptr;
+};
+
+class BlockPipeline {
+public:
+    // items must outlive the pipeline; only files with a size take part.
+    BlockPipeline(const std::vector<SourceItem>& items, const PipelineOptions& options);
+    ~BlockPipeline();
+    BlockPipeline(const BlockPipeline&) = delete;
+    BlockPipeline& operator=(const BlockPipeline&) = delete;
+
+    // The next block in archive order (the files' blocks, file by file);
+    // waits until it is ready.
+    BlockResult Next();
+
+private:
+    struct OpenFile;
+    struct Job;
+
+    bool HasMoreBlocks() const;
+    // Moves the job source past folders, empty files and finished files.
+    void SkipToNextBlock();
+    void AddNextJob();
+    void Work();
+    void Process(Job& job, class BlockDeflater& deflater);
+
+    const std::vector<SourceItem>& items_;
+    const PipelineOptions options_;
+    // Blocks in flight at most: memory stays bounded however large the files.
+    const std::size_t maxJobs_;
+
+    std::mutex lock_;
+    std::condition_variable changed_;
+    bool stopping_ = false;
+    // Jobs made and not yet taken by Next, oldest first; the first
+    // `claimed_` of them are taken by a worker (claims go in order).
+    std::deque<std::unique_ptr<Job>> jobs_;
+    std::size_t claimed_ = 0;
+    // Where the next job comes from: always a file with a block left, or
+    // the end of the items.
+    std::size_t nextItem_ = 0;
+    std::uint64_t nextBlock_ = 0;
+    std::shared_ptr<OpenFile> currentFile_;
+
+    std::vector<std::thread> workers_;
+};
