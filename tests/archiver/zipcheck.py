@@ -72,12 +72,13 @@ def check_7zz(archive):
     assert "WARNING" not in out.upper(), f"7zz t warned: {out}"
 
 
-def expected_entries(source):
+def expected_entries(source, top=None):
     """Entry name -> path for what an archive of source must hold: a folder
-    as one top-level folder with its name (every subfolder its own entry), a
-    file as one entry with its name."""
+    as one top-level folder with its name (or `top`: the copy tool packs a
+    renamed copy of the source), every subfolder its own entry; a file as one
+    entry with its name."""
     source = os.path.abspath(source)
-    top = os.path.basename(source.rstrip("/"))
+    top = top or os.path.basename(source.rstrip("/"))
     if not os.path.isdir(source):
         return {top: source}
     entries = {top + "/": source}
@@ -125,10 +126,12 @@ def same_bytes(member, path, chunk=1 << 20):
                 return True
 
 
-def compare_with_source(archive, source):
+def compare_with_source(archive, source, top=None, folder_times=True):
     """Every entry matches the source: names (UTF-8 flagged), folders, bytes,
-    DOS and exact NTFS modification times; no entry is hidden or system."""
-    expected = expected_entries(source)
+    DOS and exact NTFS modification times; no entry is hidden or system.
+    Without folder_times the folders' times are not compared (a copy's
+    folders are new, its files keep their times)."""
+    expected = expected_entries(source, top)
     with zipfile.ZipFile(archive) as z:
         infos = z.infolist()
         names = [i.filename for i in infos]
@@ -141,6 +144,9 @@ def compare_with_source(archive, source):
             assert info.flag_bits & UTF8_FLAG, f"{info.filename}: no UTF-8 flag"
             attributes = info.external_attr & 0xFF
             assert not attributes & (DOS_HIDDEN | DOS_SYSTEM), f"{info.filename}: attributes {attributes:#x}"
+            if info.is_dir() and not folder_times:
+                assert attributes & DOS_FOLDER and info.file_size == 0, f"{info.filename}: not a folder entry"
+                continue
             assert info.date_time == dos_time_of(stat.st_mtime), (
                 f"{info.filename}: DOS time {info.date_time} != {dos_time_of(stat.st_mtime)}")
             times = ntfs_times(info.extra)
@@ -210,10 +216,10 @@ def _field(extra, wanted):
     return None
 
 
-def verify_archive(archive, source):
+def verify_archive(archive, source, top=None, folder_times=True):
     """All checks: the three readers, the comparison with the source and the
     Zip64 rules. Returns what zip64_usage found."""
     check_unzip(archive)
     check_7zz(archive)
-    compare_with_source(archive, source)
+    compare_with_source(archive, source, top, folder_times)
     return zip64_usage(archive)
