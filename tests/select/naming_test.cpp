@@ -8,18 +8,7 @@
 
 namespace {
 
-SYSTEMTIME At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
-    SYSTEMTIME t = {};
-    t.wYear = static_cast<WORD>(year);
-    t.wMonth = static_cast<WORD>(month);
-    t.wDay = static_cast<WORD>(day);
-    t.wHour = static_cast<WORD>(hour);
-    t.wMinute = static_cast<WORD>(minute);
-    t.wSecond = static_cast<WORD>(second);
-    return t;
-}
-
-const SYSTEMTIME kNow = At(2024, 1, 15, 9, 30, 5);
+const SYSTEMTIME kNow = LocalTime(2024, 1, 15, 9, 30, 5);
 
 // Kind 4 after the name with "_" before it: a.txt becomes a_<serial>.txt.
 Settings SerialAfter(int zeroSuppress) {

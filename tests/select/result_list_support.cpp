@@ -9,17 +9,9 @@
 #include "text.h"
 
 WIN32_FIND_DATAW FileFindData(std::uint64_t bytes, int year, int month, int day, int hour, int minute) {
-    SYSTEMTIME local = {};
-    local.wYear = static_cast<WORD>(year);
-    local.wMonth = static_cast<WORD>(month);
-    local.wDay = static_cast<WORD>(day);
-    local.wHour = static_cast<WORD>(hour);
-    local.wMinute = static_cast<WORD>(minute);
-    SYSTEMTIME utc = {};
-    ::TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc);
     WIN32_FIND_DATAW data = {};
     data.dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE;
-    ::SystemTimeToFileTime(&utc, &data.ftLastWriteTime);
+    data.ftLastWriteTime = LocalFileTime(year, month, day, hour, minute);
     data.nFileSizeHigh = static_cast<DWORD>(bytes >> 32);
     data.nFileSizeLow = static_cast<DWORD>(bytes & 0xFFFFFFFFu);
     return data;

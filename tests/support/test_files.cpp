@@ -83,7 +83,7 @@ std::vector<std::uint8_t> Utf16Bytes(std::wstring_view text, bool withBom) {
 
 void MakeFolder(const std::wstring& path) { ::SHCreateDirectoryExW(nullptr, path.c_str(), nullptr); }
 
-void SetLastWriteTime(const std::wstring& path, int year, int month, int day, int hour, int minute, int second) {
+SYSTEMTIME LocalTime(int year, int month, int day, int hour, int minute, int second) {
     SYSTEMTIME local = {};
     local.wYear = static_cast<WORD>(year);
     local.wMonth = static_cast<WORD>(month);
@@ -91,10 +91,20 @@ void SetLastWriteTime(const std::wstring& path, int year, int month, int day, in
     local.wHour = static_cast<WORD>(hour);
     local.wMinute = static_cast<WORD>(minute);
     local.wSecond = static_cast<WORD>(second);
+    return local;
+}
+
+FILETIME LocalFileTime(int year, int month, int day, int hour, int minute, int second) {
+    const SYSTEMTIME local = LocalTime(year, month, day, hour, minute, second);
     SYSTEMTIME utc = {};
     ::TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc);
     FILETIME time = {};
     ::SystemTimeToFileTime(&utc, &time);
+    return time;
+}
+
+void SetLastWriteTime(const std::wstring& path, int year, int month, int day, int hour, int minute, int second) {
+    const FILETIME time = LocalFileTime(year, month, day, hour, minute, second);
     const DWORD flags = (::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) ? FILE_FLAG_BACKUP_SEMANTICS : 0;
     UniqueKernelHandle file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                           nullptr, OPEN_EXISTING, flags, nullptr));

@@ -33,6 +33,9 @@ std::wstring ReadUtf16File(const std::wstring& path);
 std::vector<std::uint8_t> Utf16Bytes(std::wstring_view text, bool withBom);
 
 void MakeFolder(const std::wstring& path);
+// A local date and time, and the file time it stands for.
+SYSTEMTIME LocalTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+FILETIME LocalFileTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 void SetLastWriteTime(const std::wstring& path, int year, int month, int day, int hour = 12, int minute = 0,
                       int second = 0);
 bool Exists(const std::wstring& path);
