@@ -19,7 +19,8 @@ public:
     BlockDeflater(const BlockDeflater&) = delete;
     BlockDeflater& operator=(const BlockDeflater&) = delete;
 
-    // Compresses data at level 6 into out (raw deflate, as Zip stores it).
+    // Compresses data at level 6 with a shorter match search into out (raw
+    // deflate, as Zip stores it).
     // dictionary holds the bytes just before data (empty for a file's first
     // piece). A piece that is not last ends with a sync flush: byte aligned,
     // not final, so the next piece's bytes simply follow. Returns false when

@@ -23,16 +23,29 @@ struct BlockPipeline::OpenFile {
     std::vector<std::uint8_t> tail;  // the last bytes read, up to one deflate window
 };
 
-struct BlockPipeline::Job {
+// One block of a file.
+struct BlockPipeline::Piece {
     std::shared_ptr<OpenFile> file;
     std::uint64_t block = 0;
     std::uint64_t length = 0;
     bool last = false;
-    bool done = false;
     BlockResult result;
 };
 
+// What one worker takes at a time: one block of a large file, or a run of
+// whole small files, so the hand-over between threads is paid per job
+// rather than per file.
+struct BlockPipeline::Job {
+    std::vector<Piece> pieces;
+    std::uint64_t bytes = 0;
+    bool done = false;
+};
+
 namespace {
+
+// Small files batched into one job: at most this many, and at most one
+// block's worth of bytes.
+constexpr std::size_t kMaxFilesPerJob = 64;
 
 bool Cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(); }
 
@@ -88,16 +101,23 @@ void BlockPipeline::SkipToNextBlock() {
 }
 
 void BlockPipeline::AddNextJob() {
-    const SourceItem& item = items_[nextItem_];
-    if (nextBlock_ == 0) currentFile_ = std::make_shared<OpenFile>(item);
     auto job = std::make_unique<Job>();
-    job->file = currentFile_;
-    job->block = nextBlock_;
-    job->length = std::min(kBlockSize, item.size - nextBlock_ * kBlockSize);
-    job->last = nextBlock_ + 1 == BlockCount(item.size);
-    ++nextBlock_;
+    do {
+        const SourceItem& item = items_[nextItem_];
+        if (nextBlock_ == 0) currentFile_ = std::make_shared<OpenFile>(item);
+        Piece piece;
+        piece.file = currentFile_;
+        piece.block = nextBlock_;
+        piece.length = std::min(kBlockSize, item.size - nextBlock_ * kBlockSize);
+        piece.last = nextBlock_ + 1 == BlockCount(item.size);
+        job->bytes += piece.length;
+        job->pieces.push_back(std::move(piece));
+        ++nextBlock_;
+        SkipToNextBlock();
+    } while (job->pieces.back().block == 0 && job->pieces.back().last && job->pieces.size() < kMaxFilesPerJob &&
+             HasMoreBlocks() && BlockCount(items_[nextItem_].size) == 1 &&
+             job->bytes + items_[nextItem_].size <= kBlockSize);
     jobs_.push_back(std::move(job));
-    SkipToNextBlock();
 }
 
 void BlockPipeline::Work() {
@@ -117,7 +137,7 @@ void BlockPipeline::Work() {
             }
             job = jobs_[claimed_++].get();
         }
-        Process(*job, deflater);
+        for (Piece& piece : job->pieces) Process(piece, deflater);
         {
             std::lock_guard guard(lock_);
             job->done = true;
@@ -126,28 +146,28 @@ void BlockPipeline::Work() {
     }
 }
 
-void BlockPipeline::Process(Job& job, BlockDeflater& deflater) {
-    OpenFile& file = *job.file;
-    BlockResult& result = job.result;
+void BlockPipeline::Process(Piece& piece, BlockDeflater& deflater) {
+    OpenFile& file = *piece.file;
+    BlockResult& result = piece.result;
     std::vector<std::uint8_t> data;
     std::vector<std::uint8_t> dictionary;
     {
         std::unique_lock guard(file.lock);
-        file.turn.wait(guard, [&] { return file.nextBlock == job.block; });
+        file.turn.wait(guard, [&] { return file.nextBlock == piece.block; });
         if (file.code == kArchiverOk && Cancelled(options_.cancel)) file.code = kArchiverStopped;
-        if (file.code == kArchiverOk && job.block == 0) {
+        if (file.code == kArchiverOk && piece.block == 0) {
             const DWORD share = FILE_SHARE_READ | (options_.shareWrite ? FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0);
             file.handle.reset(::CreateFileW(file.item.path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
             if (!file.handle) file.code = kArchiverCannotRead;
         }
-        if (file.code == kArchiverOk && !ReadUpTo(file.handle.get(), job.length, data)) {
+        if (file.code == kArchiverOk && !ReadUpTo(file.handle.get(), piece.length, data)) {
             file.code = kArchiverCannotRead;
         }
         result.code = file.code;
         dictionary = file.tail;
-        if (!job.last) KeepTail(file.tail, data);
-        if (job.last) file.handle.reset();
+        if (!piece.last) KeepTail(file.tail, data);
+        if (piece.last) file.handle.reset();
         ++file.nextBlock;
     }
     file.turn.notify_all();
@@ -155,11 +175,11 @@ void BlockPipeline::Process(Job& job, BlockDeflater& deflater) {
 
     result.bytesRead = data.size();
     result.crc = static_cast<std::uint32_t>(::crc32(0, data.data(), static_cast<uInt>(data.size())));
-    if (!deflater.Compress(dictionary, data, job.last, result.data)) {
+    if (!deflater.Compress(dictionary, data, piece.last, result.data)) {
         result.code = kArchiverInternalError;
         return;
     }
-    const bool wholeFile = job.block == 0 && job.last;
+    const bool wholeFile = piece.block == 0 && piece.last;
     if (wholeFile && result.data.size() >= data.size()) {
         result.stored = true;
         result.data = std::move(data);
@@ -167,14 +187,16 @@ void BlockPipeline::Process(Job& job, BlockDeflater& deflater) {
 }
 
 BlockResult BlockPipeline::Next() {
-    std::unique_ptr<Job> job;
-    {
-        std::unique_lock guard(lock_);
-        changed_.wait(guard, [this] { return !jobs_.empty() && jobs_.front()->done; });
-        job = std::move(jobs_.front());
-        jobs_.pop_front();
-        --claimed_;
+    if (!current_ || nextPiece_ == current_->pieces.size()) {
+        {
+            std::unique_lock guard(lock_);
+            changed_.wait(guard, [this] { return !jobs_.empty() && jobs_.front()->done; });
+            current_ = std::move(jobs_.front());
+            jobs_.pop_front();
+            --claimed_;
+        }
+        changed_.notify_all();
+        nextPiece_ = 0;
     }
-    changed_.notify_all();
-    return std::move(job->result);
+    return std::move(current_->pieces[nextPiece_++].result);
 }

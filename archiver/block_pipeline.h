@@ -47,6 +47,7 @@ public:
 
 private:
     struct OpenFile;
+    struct Piece;
     struct Job;
 
     bool HasMoreBlocks() const;
@@ -54,7 +55,7 @@ private:
     void SkipToNextBlock();
     void AddNextJob();
     void Work();
-    void Process(Job& job, class BlockDeflater& deflater);
+    void Process(Piece& piece, class BlockDeflater& deflater);
 
     const std::vector<SourceItem>& items_;
     const PipelineOptions options_;
@@ -73,6 +74,10 @@ private:
     std::size_t nextItem_ = 0;
     std::uint64_t nextBlock_ = 0;
     std::shared_ptr<OpenFile> currentFile_;
+
+    // The job Next is handing out, piece by piece (the writer's side only).
+    std::unique_ptr<Job> current_;
+    std::size_t nextPiece_ = 0;
 
     std::vector<std::thread> workers_;
 };

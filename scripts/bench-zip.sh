@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Compares the built-in archiver (varo_zip.exe under Wine, -mmt=on) with
+# native `zip -r -6` and `7zz a -tzip -mmt=on` on two data sets:
+#   (a) a mixed tree of ~200 MB of real files from /usr/lib and /usr/share,
+#   (b) one 1 GiB compressible file (those files laid end to end, repeated).
+# Each tool runs ROUNDS times per set, alternating, into a fresh output file;
+# the best time counts. Prints time ratios (zip time / ours: above 1 means
+# ours is faster), CPU-time ratios and size ratios (ours / zip). The machine
+# may be shared: the load before and after is printed with the numbers.
+#   scripts/bench-zip.sh [rounds]
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+
+ROUNDS=${1:-2}
+ZIP_TOOL="$VARO_BUILD/bin/varo_zip.exe"
+[ -f "$ZIP_TOOL" ] || { echo "build first: scripts/build.sh" >&2; exit 1; }
+BENCH=$(mktemp -d /tmp/varo-bench-XXXXXX)
+trap 'rm -rf "$BENCH"' EXIT
+
+# Copies regular files (sorted, no links) from a folder until `limit` bytes.
+copy_files() {
+    local from=$1 to=$2 limit=$3 total=0 size f entry
+    while IFS= read -r -d '' entry; do
+        size=${entry%%$'\t'*}
+        f=${entry#*$'\t'}
+        [ $((total + size)) -gt "$limit" ] && continue
+        mkdir -p "$to/$(dirname "${f#/}")"
+        cp -p "$f" "$to/${f#/}"
+        total=$((total + size))
+        [ "$total" -ge $((limit - 1000000)) ] && break
+    done < <(find "$from" -type f -readable -printf '%s\t%p\0' 2>/dev/null | sort -z -t$'\t' -k2)
+}
+
+echo "Preparing the data sets in $BENCH"
+mkdir -p "$BENCH/tree" "$BENCH/big"
+copy_files /usr/lib "$BENCH/tree" 100000000
+copy_files /usr/share "$BENCH/tree" 100000000
+find "$BENCH/tree" -type f -print0 | sort -z | xargs -0 cat > "$BENCH/one_pass.bin"
+while [ "$(stat -c %s "$BENCH/big/large.bin" 2>/dev/null || echo 0)" -lt $((1 << 30)) ]; do
+    cat "$BENCH/one_pass.bin" >> "$BENCH/big/large.bin"
+done
+truncate -s $((1 << 30)) "$BENCH/big/large.bin"
+rm "$BENCH/one_pass.bin"
+# Warm the page cache so every tool reads from memory.
+find "$BENCH/tree" "$BENCH/big" -type f -exec cat {} + > /dev/null
+
+now() { date +%s.%N; }
+# Arithmetic on decimals without bc: calc "a / b" a b
+calc() { awk -v a="$2" -v b="$3" "BEGIN { printf \"%.4f\", $1 }"; }
+
+# Runs one tool on one source; prints "wall-seconds cpu-seconds bytes".
+run_tool() {
+    local tool=$1 source=$2 out=$3 TIMEFORMAT='%R %U %S' real user sys
+    rm -f "$out"
+    { time run_one "$tool" "$source" "$out" >/dev/null 2>&1; } 2>"$BENCH/time.txt"
+    read -r real user sys <"$BENCH/time.txt"
+    echo "$real $(calc "a + b" "$user" "$sys") $(stat -c %s "$out")"
+    rm -f "$out"
+}
+
+run_one() {
+    local tool=$1 source=$2 out=$3
+    case $tool in
+        ours) wine "$ZIP_TOOL" a -tzip -ssw -mmt=on -- "$(varo_winpath "$(dirname "$out")")\\$(basename "$out")" \
+                  "$(varo_winpath "$source")\\" </dev/null ;;
+        zip) (cd "$(dirname "$source")" && zip -q -r -6 "$out" "$(basename "$source")") ;;
+        7zz) (cd "$(dirname "$source")" && 7zz a -tzip -mmt=on -bd "$out" "$(basename "$source")") ;;
+    esac
+}
+
+# A server that is already running is fine.
+wineserver -p 2>/dev/null || true
+wine "C:\\windows\\system32\\cmd.exe" /c exit >/dev/null 2>&1 || true
+
+echo "Load before: $(cut -d' ' -f1-3 /proc/loadavg); cores: $(nproc)"
+for set in tree big; do
+    source="$BENCH/$set"
+    echo "== $set: $(du -sb "$source" | cut -f1) bytes in $(find "$source" -type f | wc -l) files"
+    declare -A best_time=() cpu=() size=()
+    for round in $(seq 1 "$ROUNDS"); do
+        for tool in ours zip 7zz; do
+            read -r seconds cpu_seconds bytes < <(run_tool "$tool" "$source" "$BENCH/out-$tool.zip")
+            printf '   round %d %-4s %7.2f s wall %7.2f s CPU %12d bytes\n' "$round" "$tool" "$seconds" \
+                "$cpu_seconds" "$bytes"
+            if [ -z "${best_time[$tool]:-}" ] || awk -v a="$seconds" -v b="${best_time[$tool]}" 'BEGIN { exit !(a < b) }'; then
+                best_time[$tool]=$seconds
+                cpu[$tool]=$cpu_seconds
+            fi
+            size[$tool]=$bytes
+        done
+    done
+    printf '   speed: zip/ours %.2fx   7zz/ours %.2fx\n' \
+        "$(calc "a / b" "${best_time[zip]}" "${best_time[ours]}")" "$(calc "a / b" "${best_time[7zz]}" "${best_time[ours]}")"
+    printf '   size:  ours/zip %.4f   ours/7zz %.4f\n' \
+        "$(calc "a / b" "${size[ours]}" "${size[zip]}")" "$(calc "a / b" "${size[ours]}" "${size[7zz]}")"
+    # Other sessions' load takes cores from a parallel tool first: the CPU
+    # ratio tells what the same run would take with both cores free.
+    printf '   CPU:   zip/ours %.2fx (ours kept %.2f cores busy in its best run)\n' \
+        "$(calc "a / b" "${cpu[zip]}" "${cpu[ours]}")" "$(calc "a / b" "${cpu[ours]}" "${best_time[ours]}")"
+    unset best_time cpu size
+done
+echo "Load after: $(cut -d' ' -f1-3 /proc/loadavg)"
