@@ -19,6 +19,11 @@ bool IsDots(const wchar_t* name) { return std::wstring_view(name) == L"." || std
 
 bool IsFolderEntry(const WIN32_FIND_DATAW& data) { return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
+// The per-file test, skipped when the conditions select every file anyway.
+bool Selected(const SelectionConditions& conditions, const WIN32_FIND_DATAW& data) {
+    return SelectsEverything(conditions) || IsFileSelected(conditions, data.cFileName, data.ftLastWriteTime);
+}
+
 std::wstring FolderKey(const std::wstring& folder) { return ToLowerText(StripTrailingBackslash(folder)); }
 
 // Calls visit for every entry of a folder but "." and ".."; stops when visit
@@ -41,7 +46,7 @@ std::wstring RelativeTo(const std::wstring& root, const std::wstring& path) {
 void CopyTreeFile(TreeCopy& copy, const std::wstring& sourcePath, const std::wstring& relative,
                   const WIN32_FIND_DATAW& data) {
     const Settings& s = copy.settings;
-    if (!IsFileSelected(copy.conditions, data.cFileName, data.ftLastWriteTime)) return;
+    if (!Selected(copy.conditions, data)) return;
     copy.shared.StatusItemText.Set(data.cFileName);
     copy.shared.StatusProgressText.Clear();
     const std::wstring destination = copy.destinationRoot + relative;
@@ -108,7 +113,7 @@ bool FolderHasCopyableFile(const Settings& settings, const SelectionConditions& 
         if (IsFolderEntry(data))
             found = FolderHasCopyableFile(settings, conditions, AddTrailingBackslash(sourceFolder) + data.cFileName);
         else
-            found = settings.Select != 1 || IsFileSelected(conditions, data.cFileName, data.ftLastWriteTime);
+            found = settings.Select != 1 || Selected(conditions, data);
         return !found;
     });
     return found;
