@@ -31,8 +31,9 @@ struct StateBrushes {
 
 struct CopyToolApp {
     HINSTANCE instance = nullptr;
-    HWND mainWindow = nullptr;
-    HWND progressWindow = nullptr;
+    // Read by the worker too (it posts to them), so kept atomic.
+    std::atomic<HWND> mainWindow{nullptr};
+    std::atomic<HWND> progressWindow{nullptr};
     HWND tooltip = nullptr;
     bool tooltipRegistered = false;
 
