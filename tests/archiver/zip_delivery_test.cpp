@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "message_box.h"
+#include "message_capture.h"
 #include "test_files.h"
 #include "zip_delivery.h"
 
@@ -72,17 +72,8 @@ protected:
     void SetUp() override {
         FakeArchiver::Reset();
         g_pauses.clear();
-        SetMessageBoxHook([this](const MessageRequest& r) {
-            shown.push_back(r);
-            return IDOK;
-        });
-        SetJapanese(false);
         archive = dir / L"out.zip";
         WriteText(archive, "partial");
-    }
-    void TearDown() override {
-        SetMessageBoxHook({});
-        SetJapanese(false);
     }
     int Compress(std::wstring_view source, const WIN32_FIND_DATAW& data) {
         return CompressToZip(source, archive, data, kFake, &cancel, RecordPause);
@@ -91,7 +82,8 @@ protected:
     TempDir dir;
     std::wstring archive;
     std::atomic<bool> cancel{false};
-    std::vector<MessageRequest> shown;
+    MessageCapture messages;
+    std::vector<MessageRequest>& shown = messages.boxes;
 };
 
 }  // namespace

@@ -2,24 +2,15 @@
 
 #include <vector>
 
-#include "message_box.h"
+#include "message_capture.h"
 
 namespace {
 
 class MessageBoxTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        SetMessageBoxHook([this](const MessageRequest& r) {
-            shown.push_back(r);
-            return IDOK;
-        });
-    }
-    void TearDown() override {
-        SetMessageBoxHook({});
-        SetJapanese(false);
-        SetMessageBoxCaption(L"Varo", false);
-    }
-    std::vector<MessageRequest> shown;
+    void TearDown() override { SetMessageBoxCaption(L"Varo", false); }
+    MessageCapture messages;
+    std::vector<MessageRequest>& shown = messages.boxes;
 };
 
 constexpr MessagePair kSample = {L"パスは%d文字以内にしてください。\n\n%s",

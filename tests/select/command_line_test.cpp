@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "command_line.h"
-#include "message_box.h"
+#include "message_capture.h"
 
 namespace {
 
@@ -15,14 +15,11 @@ struct Split {
 
 Split SplitLine(std::wstring_view line, int cancelAfterPaths = -1) {
     Split result;
-    SetMessageBoxHook([&](const MessageRequest& r) {
-        result.boxes.push_back(r.text);
-        return IDOK;
-    });
+    MessageCapture messages;
     result.outcome = ForEachCommandLinePath(
         line, [&](const std::wstring& p) { result.paths.push_back(p); },
         [&] { return cancelAfterPaths >= 0 && static_cast<int>(result.paths.size()) >= cancelAfterPaths; });
-    SetMessageBoxHook({});
+    result.boxes = messages.texts;
     return result;
 }
 
@@ -71,6 +68,7 @@ TEST(CommandLineSplit, PathsOfAtMost259Characters) {
 TEST(CommandLineSplit, JapaneseMessagesDifferForQuotedAndPlainPaths) {
     SetJapanese(true);
     Split plain = SplitLine(std::wstring(260, L'a'));
+    SetJapanese(true);
     Split quoted = SplitLine(L"\"" + std::wstring(260, L'a') + L"\"");
     SetJapanese(false);
     ASSERT_EQ(plain.boxes.size(), 1u);

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "conditions.h"
-#include "message_box.h"
+#include "message_capture.h"
 #include "test_files.h"
 
 namespace {
@@ -13,18 +13,9 @@ using Patterns = std::vector<std::wstring>;
 
 class ConditionParsing : public ::testing::Test {
 protected:
-    void SetUp() override {
-        SetMessageBoxCaption(L"VaroSelect", true);
-        SetMessageBoxHook([this](const MessageRequest& r) {
-            shown.push_back(r);
-            return IDOK;
-        });
-    }
-    void TearDown() override {
-        SetMessageBoxHook({});
-        SetJapanese(false);
-    }
-    std::vector<MessageRequest> shown;
+    void SetUp() override { SetMessageBoxCaption(L"VaroSelect", true); }
+    MessageCapture messages;
+    std::vector<MessageRequest>& shown = messages.boxes;
 };
 
 // Patterns of a condition text, expecting the parse to succeed.

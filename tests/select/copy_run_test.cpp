@@ -9,7 +9,7 @@
 #include "archiver_api.h"
 #include "copy_run.h"
 #include "handles.h"
-#include "message_box.h"
+#include "message_capture.h"
 #include "paths.h"
 #include "test_files.h"
 
@@ -20,17 +20,10 @@ namespace {
 class CopyRunTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetJapanese(false);
-        SetMessageBoxHook([this](const MessageRequest& r) {
-            boxes.push_back(r.text);
-            return IDOK;
-        });
         settings.AddStringsAft = 4;  // serial numbers: names that do not depend on the clock
         MakeFolder(dir / L"src");
         MakeFolder(dir / L"out");
     }
-    void TearDown() override { SetMessageBoxHook({}); }
-
     int Copy(const std::wstring& source) {
         if (!run) {
             run = std::make_unique<RunContext>(settings, conditions, shared);
@@ -61,7 +54,8 @@ protected:
     SelectionConditions conditions;
     SharedRunState shared;
     std::unique_ptr<RunContext> run;
-    std::vector<std::wstring> boxes;
+    MessageCapture messages;
+    std::vector<std::wstring>& boxes = messages.texts;
     std::vector<std::wstring> browsedFrom;
     std::deque<BrowseAnswer> answers;
 };

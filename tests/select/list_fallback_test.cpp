@@ -5,7 +5,7 @@
 
 #include "language.h"
 #include "list_fallback.h"
-#include "message_box.h"
+#include "message_capture.h"
 #include "test_files.h"
 #include "text.h"
 
@@ -17,17 +17,8 @@ constexpr std::wstring_view kWarningEn =
 class CommandList : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetJapanese(false);
-        SetMessageBoxHook([this](const MessageRequest& request) {
-            boxes_.push_back(request);
-            return IDOK;
-        });
         MakeFolder(dir_ / L"copy");
         WriteText(dir_ / L"copy\\report.final_1.txt", "x");
-    }
-    void TearDown() override {
-        SetMessageBoxHook({});
-        SetJapanese(false);
     }
 
     // A single file copied to copy\report.final_1.txt.
@@ -52,7 +43,8 @@ protected:
     }
 
     TempDir dir_;
-    std::vector<MessageRequest> boxes_;
+    MessageCapture messages_;
+    std::vector<MessageRequest>& boxes_ = messages_.boxes;
 };
 
 bool UnderWine() {

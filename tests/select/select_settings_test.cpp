@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "message_box.h"
+#include "message_capture.h"
 #include "select_settings.h"
 #include "test_files.h"
 
@@ -9,16 +9,8 @@ namespace {
 class SelectSettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetMessageBoxHook([this](const MessageRequest& r) {
-            boxes.push_back(r.text);
-            return IDOK;
-        });
         paths = MakeSettingsPaths(dir / L"Varo", dir / L"AppData");
         MakeFolder(paths.programFolder);
-    }
-    void TearDown() override {
-        SetMessageBoxHook({});
-        SetJapanese(false);
     }
     void WriteIni(const std::wstring& path, std::wstring_view body) {
         MakeFolder(paths.settingsFolder);
@@ -30,7 +22,8 @@ protected:
     Settings defaults = DefaultSettings(true, std::wstring(L"C:\\Docs"));
     Settings settings;
     SelectionConditions conditions;
-    std::vector<std::wstring> boxes;
+    MessageCapture messages;
+    std::vector<std::wstring>& boxes = messages.texts;
 };
 
 }  // namespace
