@@ -4,7 +4,7 @@
 #include <atomic>
 #include <string>
 
-#include "command_line.h"
+#include "archive_command.h"
 
 struct ArchiveOutcome {
     int code = 0;       // kArchiverOk or a failure code of archiver_api.h

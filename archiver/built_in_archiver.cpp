@@ -3,7 +3,7 @@
 
 #include "archive_writer.h"
 #include "archiver_api.h"
-#include "command_line.h"
+#include "archive_command.h"
 #include "text.h"
 
 namespace {

@@ -12,10 +12,10 @@
 #include <string>
 
 #include "handles.h"
-#include "list_header.h"
-#include "list_writer.h"
-#include "result_entries.h"
-#include "run_state.h"
+#include "result_list/list_header.h"
+#include "result_list/list_writer.h"
+#include "result_list/result_entries.h"
+#include "startup/run_state.h"
 
 namespace {
 

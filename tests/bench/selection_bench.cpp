@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "conditions.h"
+#include "run/conditions.h"
 #include "format.h"
 #include "handles.h"
-#include "naming.h"
+#include "run/naming.h"
 #include "paths.h"
 
 namespace {

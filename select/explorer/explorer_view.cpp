@@ -1,0 +1,82 @@
+#include "explorer/explorer_view.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "format.h"
+#include "handles.h"
+#include "paths.h"
+
+namespace {
+
+constexpr int kWindowPolls = 101;
+constexpr DWORD kPollIntervalMs = 100;
+
+// Not topmost, topmost, not topmost: lifts the window above the others and
+// leaves it an ordinary window.
+void RaiseWindow(HWND window) {
+    constexpr UINT kKeepPlaceAndSize = SWP_NOMOVE | SWP_NOSIZE;
+    ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kKeepPlaceAndSize);
+    ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kKeepPlaceAndSize);
+    ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kKeepPlaceAndSize);
+}
+
+void StartExplorerSelecting(std::wstring_view folder, std::wstring_view item) {
+    const std::wstring parameters = ExplorerSelectParameters(folder, item);
+    // The shell may hand the start to extensions that need COM.
+    const ScopedCom com;
+    ::ShellExecuteW(nullptr, nullptr, L"explorer.exe", parameters.c_str(), nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace
+
+int ShowCommandForPlacement(UINT showState) {
+    switch (showState) {
+        case SW_SHOWMINIMIZED:
+        case SW_MINIMIZE:
+        case SW_FORCEMINIMIZE:
+            return SW_SHOWNOACTIVATE;
+        default:
+            return SW_SHOWNA;
+    }
+}
+
+void ShowFolderWindow(const ExplorerWindowRecord& record) {
+    ::ShowWindow(record.window, ShowCommandForPlacement(record.placement.showCmd));
+    RaiseWindow(record.window);
+}
+
+std::wstring ExplorerSelectParameters(std::wstring_view folder, std::wstring_view item) {
+    std::wstring path(folder);
+    if (!path.empty() && path.back() != L'\\') path += L'\\';
+    path += item;
+    // Quoted: Explorer splits its parameters at commas, which names may hold.
+    return FormatText(L"/select,%s", {L"\"" + path + L"\""});
+}
+
+void WaitForExplorerWindow(std::wstring_view folder) {
+    const std::wstring shown = StripTrailingBackslash(folder);
+    std::vector<ExplorerWindowRecord> records;
+    for (int poll = 0; poll < kWindowPolls; ++poll) {
+        ::Sleep(kPollIntervalMs);
+        EnumerateExplorerWindows(records);
+        if (const ExplorerWindowRecord* open = FindFolderWindow(records, shown)) {
+            RaiseWindow(open->window);
+            return;
+        }
+    }
+}
+
+void ShowResultInExplorer(std::wstring_view folder, std::wstring_view item) {
+    const std::wstring shown = StripTrailingBackslash(folder);
+    std::vector<ExplorerWindowRecord> records;
+    // A list cut short still holds the windows found before.
+    EnumerateExplorerWindows(records);
+    if (const ExplorerWindowRecord* open = FindFolderWindow(records, shown)) {
+        ShowFolderWindow(*open);
+        return;
+    }
+    StartExplorerSelecting(folder, item);
+    WaitForExplorerWindow(folder);
+}

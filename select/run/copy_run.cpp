@@ -1,0 +1,468 @@
+#include "run/copy_run.h"
+
+#include <optional>
+
+#include "run/copy_rules.h"
+#include "error_texts.h"
+#include "run/file_copy.h"
+#include "format.h"
+#include "handles.h"
+#include "result_list/list_fallback.h"
+#include "result_list/list_header.h"
+#include "result_list/list_writer.h"
+#include "message_box.h"
+#include "run/naming.h"
+#include "paths.h"
+#include "text.h"
+#include "run/zip_delivery.h"
+
+namespace {
+
+constexpr MessagePair kSelectFolderOrFile = {L"フォルダ又はファイルを選択してください。\n\n%s",
+                                             L"Please select a folder or file.\n\n%s"};
+constexpr MessagePair kFileCopyDisabled = {
+    L"ファイルコピー機能が有効になっていません。%sを起動して｢ファイルコピーを有効する｣をオンにしてください。\n\n%s",
+    L"File copy function is not enabled.Please enable 'To enable the file copy' to start the %s.\n\n%s"};
+constexpr MessagePair kCreateDestinationFailed = {L"コピー先のフォルダを作成できませんでした。\n\n%s\n\n%s",
+                                                  L"Could not create copy destination folder.\n\n%s\n\n%s"};
+constexpr MessagePair kCreateChosenFailed = {
+    L"コピー先のフォルダを作成できませんでした。\nフォルダを選択し直してください。\n\n%s\n\n%s",
+    L"Could not create copy destination folder.\nPlease select a folder again.\n\n%s\n\n%s"};
+constexpr MessagePair kSerialExceeded = {L"連番が最大値(%I64d)を超えました。",
+                                         L"The serial number has exceeded the maximum value(%I64d)."};
+constexpr MessagePair kPathTooLong = {
+    L"出力ファイルのパスが最大値(%d文字)を超えています。\n\n%s (%d文字)",
+    L"The path of the output file exceeds maximum value(%d characters).\n\n%s (%d characters)"};
+constexpr MessagePair kSameName = {L"コピー先に同名のファイルが存在しています。%s\n\n%s",
+                                   L"The same name of the file to the copy destination already exists.%s\n\n%s"};
+constexpr MessagePair kZipTemporaryNote = {L"\n(Zipを圧縮するためのテンポラリーの作成が不可です。)",
+                                           L"\n(It is impossible to create a temporary file to compress Zip.)"};
+constexpr MessagePair kCannotCreateList = {
+    L"コピー結果リストを作成できません。\n\n%s\n%s\n\n作成先のフォルダを選択して下さい。",
+    L"Can't create a copy result list.\n\n%s\n%s\n\nPlease choose to create destination folder."};
+constexpr MessagePair kCannotCopy = {L"コピーできません。\n\n%s\n%s\n\nコピー先のフォルダを選択して下さい。",
+                                     L"Can not copy.\n\n%s\n%s\n\nPlease Select in which to copy."};
+constexpr MessagePair kDeleteWorkFolderFailed = {L"Zip圧縮元のフォルダの削除に失敗しました。\n%s\n\n%s",
+                                                 L"Failed to delete the zip compression source folder.\n%s\n\n%s"};
+constexpr MessagePair kCopyFailed = {L"コピーに失敗しました。\n%s\n\n%s", L"Failed to copy.\n%s\n\n%s"};
+
+constexpr std::wstring_view kSettingProgram = L"VaroSetting.exe";
+constexpr int kMaxSameNameRetries = 60;
+constexpr std::size_t kMaxFolderDestinationChars = 247;
+constexpr std::size_t kSourceNamesLabelChars = 64;
+constexpr std::size_t kErrorTextChars = 256;
+
+// How one step of an attempt ends.
+enum class Step { Next, Restart, Fail };
+
+// One source and its current attempt.
+struct SourceJob {
+    std::wstring CopySource;  // without a trailing "\"
+    std::wstring name;        // name and extension
+    WIN32_FIND_DATAW find{};
+    bool isFile = false;
+    bool treatAsFile = false;  // the destination is a single file (file, list only, or archive)
+    int attempts = 0;          // same-name retries, kept across restarts
+
+    // Per attempt.
+    SYSTEMTIME now{};
+    std::wstring DestinationFolder;
+    std::wstring DestinationPath;
+    std::wstring ZipWorkFolder;
+    std::wstring ResultListPath;
+    std::wstring errorText;
+    bool selected = true;
+    bool skipped = false;  // a folder with nothing to copy under EmptyDirNoCopy
+};
+
+bool HasWildcard(std::wstring_view path) { return path.find_first_of(L"*?") != std::wstring_view::npos; }
+
+// Finds the source on disk; a wildcard would find some other entry, so such
+// a path does not exist.
+bool LookUpSource(const std::wstring& path, WIN32_FIND_DATAW& data) {
+    if (path.empty() || HasWildcard(path)) return false;
+    UniqueFindHandle find(::FindFirstFileW(path.c_str(), &data));
+    return find.valid();
+}
+
+void SetErrorText(SourceJob& job, std::wstring text) {
+    if (text.size() > kErrorTextChars) text.resize(kErrorTextChars);
+    job.errorText = std::move(text);
+}
+
+void DecorateProgressWindow(RunContext& run, const SourceJob& job) {
+    ++run.sourcesSeen;
+    if (run.sourcesSeen == 1) {
+        run.firstSource = job.CopySource;
+        run.shared.SourceTipText.Set(job.CopySource);
+    } else if (run.sourcesSeen == 2) {
+        run.shared.SourceTipText.Set(FormatText(L"%s ...", {run.firstSource}));
+    }
+    if (run.sourceNames.size() <= kSourceNamesLabelChars) {
+        run.sourceNames += run.sourceNames.empty() ? job.name : L" " + job.name;
+        run.shared.SourceNamesText.Set(FormatText(L"[%s]", {run.sourceNames}));
+    }
+    if (run.services.sourcesChanged) run.services.sourcesChanged();
+}
+
+// Shows the browser until the answer is a folder or Cancel.
+std::wstring BrowseUntilAnswered(RunContext& run, const std::wstring& initialFolder) {
+    for (;;) {
+        const BrowseAnswer answer = run.services.browse(initialFolder);
+        if (!answer.nameInvalid) return answer.folder;
+    }
+}
+
+// After a failed probe: asks for another folder, which the next attempt uses.
+Step AskForAnotherFolder(RunContext& run, const MessagePair& message, const std::wstring& errorText,
+                         const std::wstring& path) {
+    ShowMessage(nullptr, MB_ICONWARNING, message, {errorText, path});
+    const std::wstring folder = BrowseUntilAnswered(run, InitialBrowseFolder(run));
+    if (folder.empty()) return Step::Fail;
+    run.ChosenFolder = AddTrailingBackslash(folder);
+    return Step::Restart;
+}
+
+Step ChooseDestinationFolder(RunContext& run, const SourceJob& job) {
+    if (!run.ChosenFolder.empty()) return Step::Next;
+    const Settings& s = run.settings;
+    std::wstring initial;
+    if (s.SelDir == 1) {
+        initial = s.CopyMode == 0 ? FolderOf(job.CopySource) : InitialBrowseFolder(run);
+    } else if (s.CopyMode == 1 && s.Path.empty()) {
+        initial = InitialBrowseFolder(run);
+    } else if (s.CopyMode == 1 && !IsFolder(s.Path)) {
+        const int code = CreateFolderTree(s.Path);
+        if (code == 0) return Step::Next;
+        ShowMessage(nullptr, MB_ICONERROR, kCreateDestinationFailed, {DirectoryErrorText(code), s.Path});
+        initial = s.Path;
+    } else {
+        return Step::Next;
+    }
+    const BrowseAnswer answer = run.services.browse(initial);
+    if (answer.nameInvalid) return Step::Restart;
+    if (answer.folder.empty()) return Step::Fail;
+    run.ChosenFolder = AddTrailingBackslash(answer.folder);
+    if (IsFolder(run.ChosenFolder)) return Step::Next;
+    if (const int code = CreateFolderTree(run.ChosenFolder); code != 0) {
+        ShowMessage(nullptr, MB_ICONERROR, kCreateChosenFailed, {DirectoryErrorText(code), run.ChosenFolder});
+        run.ChosenFolder.clear();
+        return Step::Restart;
+    }
+    return Step::Next;
+}
+
+Step BuildNames(RunContext& run, SourceJob& job) {
+    const Settings& s = run.settings;
+    if (!run.ChosenFolder.empty())
+        job.DestinationFolder = run.ChosenFolder;
+    else if (s.CopyMode == 1 && !s.Path.empty())
+        job.DestinationFolder = s.Path;
+    else
+        job.DestinationFolder = FolderOf(job.CopySource);
+    job.DestinationFolder = AddTrailingBackslash(job.DestinationFolder);
+
+    const auto name = BuildDestinationName(s, job.DestinationFolder, job.isFile, job.name, job.now);
+    if (!name) {
+        ShowMessage(nullptr, MB_ICONERROR, kSerialExceeded, {kMaxSerial});
+        return Step::Fail;
+    }
+    const std::wstring built = name->Joined();
+    job.ResultListPath = MakeListFilePath(built);
+    if (ListOnly(s)) {
+        job.DestinationPath = job.CopySource;
+        return Step::Next;
+    }
+    job.DestinationPath = built;
+    if (!job.isFile && s.CompressMode == 1)
+        job.ZipWorkFolder = AddTrailingBackslash(SplitExtension(built).base);
+    if (!job.treatAsFile) job.DestinationPath = AddTrailingBackslash(job.DestinationPath);
+    return Step::Next;
+}
+
+bool WithinLimit(const std::wstring& path, std::size_t limit) {
+    if (path.size() <= limit) return true;
+    ShowMessage(nullptr, MB_ICONERROR, kPathTooLong,
+                {static_cast<int>(limit), path, static_cast<int>(path.size())});
+    return false;
+}
+
+Step CheckLengths(const RunContext& run, const SourceJob& job) {
+    const Settings& s = run.settings;
+    if (WritesList(s) && !WithinLimit(job.ResultListPath, kMaxPathLength)) return Step::Fail;
+    if (ListOnly(s)) return Step::Next;
+    if (!WithinLimit(job.DestinationPath, job.treatAsFile ? kMaxPathLength : kMaxFolderDestinationChars))
+        return Step::Fail;
+    if (!job.ZipWorkFolder.empty() && !WithinLimit(job.ZipWorkFolder, kMaxFolderDestinationChars)) return Step::Fail;
+    return Step::Next;
+}
+
+// Pauses before a retry; a Cancel meanwhile ends the pause early.
+void PauseBeforeRetry(const RunContext& run) {
+    for (int waited = 0; waited < 1000 && !run.shared.CopyCancelRequested.load(); waited += 50) ::Sleep(50);
+}
+
+Step CheckSameName(RunContext& run, SourceJob& job) {
+    const Settings& s = run.settings;
+    bool destinationTaken = false;
+    bool workFolderTaken = false;
+    bool listTaken = false;
+    if (!BothKindsNone(s)) {
+        destinationTaken = !ListOnly(s) && PathExists(job.DestinationPath);
+        workFolderTaken = !job.ZipWorkFolder.empty() && PathExists(job.ZipWorkFolder);
+        listTaken = WritesList(s) && PathExists(job.ResultListPath);
+    }
+    // The copy must never land on its own source. In list-only mode nothing
+    // is written there, so only the list's own name counts.
+    if (!ListOnly(s)) {
+        const std::wstring& target = job.ZipWorkFolder.empty() ? job.DestinationPath : job.ZipWorkFolder;
+        if (EqualsNoCase(StripTrailingBackslash(target), job.CopySource))
+            (job.ZipWorkFolder.empty() ? destinationTaken : workFolderTaken) = true;
+    }
+    if (!destinationTaken && !workFolderTaken && !listTaken) return Step::Next;
+
+    if (++job.attempts <= kMaxSameNameRetries) {
+        if (UsesDateTime(s)) PauseBeforeRetry(run);
+        return Step::Restart;
+    }
+    std::wstring taken;
+    for (const auto& [isTaken, path] : {std::pair{destinationTaken, job.DestinationPath},
+                                        std::pair{workFolderTaken, job.ZipWorkFolder},
+                                        std::pair{listTaken, job.ResultListPath}}) {
+        if (!isTaken) continue;
+        if (!taken.empty()) taken += L"\n";
+        taken += path;
+    }
+    ShowMessage(nullptr, MB_ICONERROR, kSameName,
+                {workFolderTaken ? Pick(kZipTemporaryNote) : std::wstring_view(), taken});
+    return Step::Fail;
+}
+
+// Tests that a file can be written at `path` without harming anything there:
+// an existing file is opened for writing but not truncated, and only a file
+// the probe created itself is deleted again. Returns 0 or the error number.
+DWORD ProbeWritableFile(const std::wstring& path, bool mayExist) {
+    UniqueKernelHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, mayExist ? OPEN_ALWAYS : CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return ::GetLastError();
+    const bool existed = ::GetLastError() == ERROR_ALREADY_EXISTS;
+    file.reset();
+    if (!existed) ::DeleteFileW(path.c_str());
+    return 0;
+}
+
+// Creates the folder, then probes the file in it; the error text says which failed.
+bool ProbeFileIn(const RunContext& run, SourceJob& job, const std::wstring& file) {
+    if (const int code = CreateFolderTree(job.DestinationFolder); code != 0) {
+        SetErrorText(job, DirectoryErrorText(code));
+        return false;
+    }
+    if (const DWORD error = ProbeWritableFile(file, BothKindsNone(run.settings)); error != 0) {
+        SetErrorText(job, SystemErrorText(error));
+        return false;
+    }
+    return true;
+}
+
+Step ProbeResultList(RunContext& run, SourceJob& job) {
+    if (!WritesList(run.settings) || ProbeFileIn(run, job, job.ResultListPath)) return Step::Next;
+    return AskForAnotherFolder(run, kCannotCreateList, job.errorText, job.ResultListPath);
+}
+
+bool ProbeFolderCopy(RunContext& run, SourceJob& job, TreeCopy& tree) {
+    const Settings& s = run.settings;
+    const bool skipEmpty = s.EmptyDirNoCopy == 1 && !FolderHasCopyableFile(s, run.conditions, job.CopySource);
+    if (s.CompressMode == 1 && !skipEmpty && !ProbeFileIn(run, job, job.DestinationPath)) return false;
+    if (skipEmpty) {
+        job.skipped = true;
+        return true;
+    }
+    const std::wstring& root = s.CompressMode == 1 ? job.ZipWorkFolder : job.DestinationPath;
+    if (const int code = CreateTrackedFolder(tree, root); code != 0) {
+        SetErrorText(job, DirectoryErrorText(code));
+        return false;
+    }
+    if (s.CompressMode == 1) ::SetFileAttributesW(StripTrailingBackslash(root).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    run.shared.SomethingCopied = true;
+    return true;
+}
+
+Step ProbeDestination(RunContext& run, SourceJob& job, TreeCopy& tree) {
+    if (ListOnly(run.settings)) return Step::Next;
+    bool ok = true;
+    if (job.isFile)
+        ok = !job.selected || ProbeFileIn(run, job, job.DestinationPath);
+    else
+        ok = ProbeFolderCopy(run, job, tree);
+    if (ok) return Step::Next;
+    return AskForAnotherFolder(run, kCannotCopy, job.errorText, job.DestinationPath);
+}
+
+// Runs the steps of one attempt in order; Restart begins a new attempt.
+Step RunAttempt(RunContext& run, SourceJob& job, TreeCopy& tree) {
+    job.DestinationFolder.clear();
+    job.DestinationPath.clear();
+    job.ZipWorkFolder.clear();
+    job.ResultListPath.clear();
+    job.errorText.clear();
+    job.skipped = false;
+    ::GetLocalTime(&job.now);
+    tree.createdFolders.clear();
+
+    if (const Step result = ChooseDestinationFolder(run, job); result != Step::Next) return result;
+    if (const Step result = BuildNames(run, job); result != Step::Next) return result;
+    if (const Step result = CheckLengths(run, job); result != Step::Next) return result;
+    if (const Step result = CheckSameName(run, job); result != Step::Next) return result;
+    if (const Step result = ProbeResultList(run, job); result != Step::Next) return result;
+    if (job.isFile) job.selected = IsFileSelected(run.conditions, job.name, job.find.ftLastWriteTime);
+    tree.destinationRoot = run.settings.CompressMode == 1 ? job.ZipWorkFolder : job.DestinationPath;
+    return ProbeDestination(run, job, tree);
+}
+
+void VirtualStoreTest(RunContext& run, const std::wstring& path) {
+    const auto localAppData = GetSpecialFolderPath(kCsidlLocalAppData);
+    if (!localAppData) return;
+    run.VirtualStoreFolder = AddTrailingBackslash(*localAppData) + L"VirtualStore";
+    if (PathExists(AddTrailingBackslash(run.VirtualStoreFolder) + FileNameOf(path))) run.virtualStoreFound = true;
+}
+
+// Packs the source (a file, or the work folder holding the copy) into the
+// archive. A failure has been reported and stops the whole run.
+bool Compress(RunContext& run, const std::wstring& source, const SourceJob& job) {
+    if (CompressToZip(source, job.DestinationPath, job.find, *run.archiver, &run.shared.CopyCancelRequested) == 0)
+        return true;
+    run.shared.CopyCancelRequested = true;
+    return false;
+}
+
+EntryRecorder RecorderFor(ResultEntryTable* table) {
+    if (!table) return {};
+    return [table](const std::wstring& relativePath, bool isFolder, const WIN32_FIND_DATAW& data) {
+        AddResultEntry(*table, MarkEntryPath(relativePath, !isFolder), data);
+    };
+}
+
+// Copies a file source; false when the copy failed.
+bool CopyFileSource(RunContext& run, SourceJob& job, const EntryRecorder& record) {
+    if (!job.selected) return true;
+    run.shared.StatusItemText.Set(job.name);
+    if (!ListOnly(run.settings)) {
+        run.shared.StatusProgressText.Clear();
+        if (run.settings.CompressMode == 1) {
+            if (!Compress(run, job.CopySource, job)) return false;
+        } else if (const DWORD error = CopyOneFile(job.CopySource, job.DestinationPath, run.shared); error != 0) {
+            SetErrorText(job, SystemErrorText(error));
+            return false;
+        }
+        run.shared.SomethingCopied = true;
+        VirtualStoreTest(run, job.DestinationPath);
+    }
+    if (record) record(job.name, false, job.find);
+    return true;
+}
+
+bool CopyFolderSource(RunContext& run, SourceJob& job, TreeCopy& tree) {
+    if (job.skipped) return true;
+    CopyFolderTree(tree, job.CopySource);
+    if (RemoveEmptyFoldersAfterwards(run.settings)) RemoveEmptyFolders(tree, tree.destinationRoot);
+    if (run.shared.CopyCancelRequested.load()) return false;
+    if (ListOnly(run.settings) || run.settings.CompressMode != 1) return true;
+    run.shared.StatusItemText.Set(L"Compression processing...");
+    run.shared.StatusProgressText.Clear();
+    if (!Compress(run, job.ZipWorkFolder, job)) return false;
+    VirtualStoreTest(run, job.DestinationPath);
+    return true;
+}
+
+// The work folder goes whether the compression worked or not; one that
+// cannot be deleted is at least made visible again for the user to remove.
+void RemoveWorkFolder(const SourceJob& job) {
+    if (job.ZipWorkFolder.empty() || !PathExists(job.ZipWorkFolder)) return;
+    const int code = DeleteWorkFolder(job.ZipWorkFolder);
+    if (code == 0) return;
+    ShowMessage(nullptr, MB_ICONWARNING, kDeleteWorkFolderFailed, {ShellOperationErrorText(code), job.ZipWorkFolder});
+    ::SetFileAttributesW(StripTrailingBackslash(job.ZipWorkFolder).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+std::wstring TimeStamp(const SYSTEMTIME& t) {
+    return FormatText(L"%04d%02d%02d_%02d%02d%02d", {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond});
+}
+
+// The list of a source that was copied; false when the list could not be
+// made at all (the fallback's command failed or no folder was given).
+bool WriteResultList(RunContext& run, const SourceJob& job, ResultEntryTable& table) {
+    if (table.MemoryOk()) {
+        run.shared.ListWriting = false;
+        run.shared.ListAbortRequested = false;
+        WriteCopyResultList(job.ResultListPath, job.DestinationPath, table,
+                            MakeListHeader(run.settings, run.conditions), run.shared);
+        VirtualStoreTest(run, job.ResultListPath);
+        return true;
+    }
+    CommandListRequest request;
+    request.destinationPath = job.DestinationPath;
+    request.listPath = job.ResultListPath;
+    request.sourcePath = job.CopySource;
+    request.sourceIsFile = job.isFile;
+    request.dirTree = run.settings.DirTree;
+    request.select = run.settings.Select;
+    request.timeStamp = TimeStamp(job.now);
+    request.browseFolder = InitialBrowseFolder(run);
+    const auto browse = [&run](std::wstring_view initialFolder) {
+        return BrowseUntilAnswered(run, std::wstring(initialFolder));
+    };
+    return WriteResultListWithCommand(request, browse) == 0;
+}
+
+}  // namespace
+
+std::wstring InitialBrowseFolder(const RunContext& run) {
+    if (!run.ChosenFolder.empty()) return run.ChosenFolder;
+    if (!run.settings.Path.empty() && PathExists(run.settings.Path)) return run.settings.Path;
+    return GetSpecialFolderPath(kCsidlDocuments).value_or(L"");
+}
+
+int CopyOneSource(RunContext& run, std::wstring_view sourcePath) {
+    const Settings& s = run.settings;
+    SourceJob job;
+    job.CopySource = StripTrailingBackslash(sourcePath);
+    if (!LookUpSource(job.CopySource, job.find)) {
+        ShowMessage(nullptr, MB_ICONERROR, kSelectFolderOrFile, {job.CopySource});
+        return -1;
+    }
+    job.isFile = (job.find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    job.treatAsFile = job.isFile || ListOnly(s) || s.CompressMode == 1;
+    job.name = FileNameOf(job.CopySource);
+    if (s.Select != 1 && job.isFile) {
+        ShowMessage(nullptr, MB_ICONERROR, kFileCopyDisabled, {kSettingProgram, job.CopySource});
+        return -1;
+    }
+    DecorateProgressWindow(run, job);
+
+    TreeCopy tree{s, run.conditions, run.shared, job.CopySource, {}, {}, {}};
+    for (;;) {
+        const Step step = RunAttempt(run, job, tree);
+        if (step == Step::Fail) return -1;
+        if (step == Step::Next) break;
+        if (run.shared.CopyCancelRequested.load()) return 0;
+    }
+    run.lastDestinationFolder = job.DestinationFolder;
+    run.lastDestinationPath = job.DestinationPath;
+
+    std::optional<ResultEntryTable> table;
+    if (WritesList(s)) table.emplace(run.listEntryLimit);
+    tree.record = RecorderFor(table ? &*table : nullptr);
+    const bool ok = job.isFile ? CopyFileSource(run, job, tree.record) : CopyFolderSource(run, job, tree);
+    run.shared.ListWriting = false;
+    RemoveWorkFolder(job);
+    if (!ok) {
+        if (run.shared.CopyCancelRequested.load()) return 0;
+        ShowMessage(nullptr, MB_ICONWARNING, kCopyFailed, {job.errorText, job.DestinationPath});
+        return -1;
+    }
+    run.shared.StatusItemText.Clear();
+    run.shared.StatusProgressText.Clear();
+    const bool listed = !table || WriteResultList(run, job, *table);
+    run.shared.ListWriting = false;
+    return listed ? 0 : -1;
+}

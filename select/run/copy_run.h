@@ -1,0 +1,67 @@
+// The copy of one source path from the command line: destination folder,
+// name, checks, write probes, the copy itself, Zip and the result list.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include <windows.h>
+
+#include "archiver_api.h"
+#include "run/conditions.h"
+#include "run/folder_tree.h"
+#include "result_list/result_entries.h"
+#include "startup/run_state.h"
+#include "settings.h"
+
+// The folder browser's answer: a folder, or empty after Cancel; nameInvalid
+// when the user typed a folder that does not exist (the browser has said so).
+struct BrowseAnswer {
+    std::wstring folder;
+    bool nameInvalid = false;
+};
+
+// What the copy run needs from outside the file system; tests replace it.
+struct CopyRunServices {
+    // Shows the folder browser, starting at the folder given.
+    std::function<BrowseAnswer(const std::wstring& initialFolder)> browse;
+    // The source-names label or its tooltip changed (SharedRunState holds them).
+    std::function<void()> sourcesChanged;
+};
+
+// The state of one run of the worker, kept across its sources.
+struct RunContext {
+    RunContext(const Settings& s, const SelectionConditions& c, SharedRunState& state)
+        : settings(s), conditions(c), shared(state) {}
+
+    const Settings& settings;
+    const SelectionConditions& conditions;
+    SharedRunState& shared;
+    CopyRunServices services;
+
+    // A folder picked in the browser; later sources go there without asking.
+    std::wstring ChosenFolder;
+    // A copy or list that the system redirected into the VirtualStore folder.
+    bool virtualStoreFound = false;
+    std::wstring VirtualStoreFolder;
+    // Where the last source went, for showing it in Explorer.
+    std::wstring lastDestinationFolder;
+    std::wstring lastDestinationPath;
+    // The Zip writer behind the archiver's entries.
+    const ArchiverApi* archiver = &BuiltInArchiver();
+    // Room for the copy result list's entries (tests stand in for memory
+    // running out with a small limit).
+    std::size_t listEntryLimit = ResultEntryTable::kNoLimit;
+    // The progress window's source-names decoration.
+    int sourcesSeen = 0;
+    std::wstring firstSource;
+    std::wstring sourceNames;
+};
+
+// Copies one source path (it may be empty). Returns 0 on success, also when
+// the run was cancelled, and -1 on failure (after showing why).
+int CopyOneSource(RunContext& run, std::wstring_view sourcePath);
+
+// The folder the browser starts at when nothing better is known.
+std::wstring InitialBrowseFolder(const RunContext& run);

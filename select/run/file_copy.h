@@ -1,0 +1,14 @@
+// Copying one file with the progress line and the run's Cancel.
+#pragma once
+
+#include <string>
+
+#include <windows.h>
+
+#include "startup/run_state.h"
+
+// Copies `from` over `to` (an existing file is replaced) with CopyFileExW.
+// The progress routine writes "<copied>/ <total> Byte" into
+// StatusProgressText and stops the copy once CopyCancelRequested is set.
+// Returns 0 or the platform's error number; a stopped copy leaves no part file.
+DWORD CopyOneFile(const std::wstring& from, const std::wstring& to, SharedRunState& shared);

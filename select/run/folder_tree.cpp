@@ -1,0 +1,150 @@
+#include "run/folder_tree.h"
+
+#include "run/copy_rules.h"
+#include "error_texts.h"
+#include "run/file_copy.h"
+#include "format.h"
+#include "handles.h"
+#include "message_box.h"
+#include "paths.h"
+#include "text.h"
+
+namespace {
+
+constexpr MessagePair kCopyFileFailed = {L"ファイルのコピーに失敗しました。\n%s\n\n%s", L"Failed to copy a file.\n%s\n\n%s"};
+constexpr MessagePair kCreateFolderFailed = {L"フォルダの作成に失敗しました。\n%s\n\n%s",
+                                             L"Failed to create a folder.\n%s\n\n%s"};
+
+bool IsDots(const wchar_t* name) { return std::wstring_view(name) == L"." || std::wstring_view(name) == L".."; }
+
+bool IsFolderEntry(const WIN32_FIND_DATAW& data) { return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+
+// The per-file test, skipped when the conditions select every file anyway.
+bool Selected(const SelectionConditions& conditions, const WIN32_FIND_DATAW& data) {
+    return SelectsEverything(conditions) || IsFileSelected(conditions, data.cFileName, data.ftLastWriteTime);
+}
+
+std::wstring FolderKey(const std::wstring& folder) { return ToLowerText(StripTrailingBackslash(folder)); }
+
+// Calls visit for every entry of a folder but "." and ".."; stops when visit
+// answers false. A folder that cannot be listed is passed over.
+template <typename Visit>
+void ForEachEntry(const std::wstring& folder, Visit visit) {
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(::FindFirstFileW((AddTrailingBackslash(folder) + L"*").c_str(), &data));
+    if (!find) return;
+    do {
+        if (!IsDots(data.cFileName) && !visit(data)) return;
+    } while (::FindNextFileW(find.get(), &data));
+}
+
+std::wstring RelativeTo(const std::wstring& root, const std::wstring& path) {
+    const std::wstring base = AddTrailingBackslash(root);
+    return path.size() > base.size() ? path.substr(base.size()) : std::wstring();
+}
+
+void CopyTreeFile(TreeCopy& copy, const std::wstring& sourcePath, const std::wstring& relative,
+                  const WIN32_FIND_DATAW& data) {
+    const Settings& s = copy.settings;
+    if (!Selected(copy.conditions, data)) return;
+    copy.shared.StatusItemText.Set(data.cFileName);
+    copy.shared.StatusProgressText.Clear();
+    const std::wstring destination = copy.destinationRoot + relative;
+    if (!ListOnly(s)) {
+        const DWORD error = CopyOneFile(sourcePath, destination, copy.shared);
+        if (error == 0) {
+            copy.shared.SomethingCopied = true;
+        } else {
+            if (!copy.shared.CopyCancelRequested.load())
+                ShowMessage(nullptr, MB_ICONWARNING, kCopyFileFailed, {SystemErrorText(error), destination});
+            copy.shared.CopyCancelRequested = true;
+        }
+    }
+    if (copy.record && WalkRecordsEntries(s)) copy.record(relative, false, data);
+}
+
+void CopyTreeFolder(TreeCopy& copy, const std::wstring& sourcePath, const std::wstring& relative,
+                    const WIN32_FIND_DATAW& data) {
+    const Settings& s = copy.settings;
+    copy.shared.StatusItemText.Set(data.cFileName);
+    if (PrecheckEmptyFolders(s) && !FolderHasCopyableFile(s, copy.conditions, sourcePath)) return;
+    if (copy.record && WalkRecordsEntries(s)) copy.record(relative + L"\\", true, data);
+    if (!ListOnly(s)) {
+        const std::wstring destination = copy.destinationRoot + relative;
+        if (const int code = CreateTrackedFolder(copy, destination); code != 0) {
+            copy.shared.CopyCancelRequested = true;
+            ShowMessage(nullptr, MB_ICONWARNING, kCreateFolderFailed, {DirectoryErrorText(code), destination});
+            return;
+        }
+        copy.shared.SomethingCopied = true;
+    }
+    CopyFolderTree(copy, sourcePath);
+}
+
+}  // namespace
+
+int CreateTrackedFolder(TreeCopy& copy, const std::wstring& folder) {
+    if (IsFolder(folder)) return 0;
+    const int code = CreateFolderTree(folder);
+    if (code == 0) copy.createdFolders.insert(FolderKey(folder));
+    return code;
+}
+
+void CopyFolderTree(TreeCopy& copy, const std::wstring& sourceFolder) {
+    copy.shared.StatusItemText.Clear();
+    copy.shared.StatusProgressText.Clear();
+    if (copy.shared.CopyCancelRequested.load()) return;
+    ForEachEntry(sourceFolder, [&](const WIN32_FIND_DATAW& data) {
+        if (copy.shared.CopyCancelRequested.load()) return false;
+        const std::wstring path = AddTrailingBackslash(sourceFolder) + data.cFileName;
+        const std::wstring relative = RelativeTo(copy.sourceRoot, path);
+        if (IsFolderEntry(data))
+            CopyTreeFolder(copy, path, relative, data);
+        else if (copy.settings.Select == 1)
+            CopyTreeFile(copy, path, relative, data);
+        return true;
+    });
+}
+
+bool FolderHasCopyableFile(const Settings& settings, const SelectionConditions& conditions,
+                           const std::wstring& sourceFolder) {
+    bool found = false;
+    ForEachEntry(sourceFolder, [&](const WIN32_FIND_DATAW& data) {
+        if (IsFolderEntry(data))
+            found = FolderHasCopyableFile(settings, conditions, AddTrailingBackslash(sourceFolder) + data.cFileName);
+        else
+            found = settings.Select != 1 || Selected(conditions, data);
+        return !found;
+    });
+    return found;
+}
+
+void RemoveEmptyFolders(TreeCopy& copy, const std::wstring& destinationFolder) {
+    if (copy.shared.CopyCancelRequested.load()) return;
+    copy.shared.StatusItemText.Clear();
+    copy.shared.StatusProgressText.Clear();
+    const Settings& s = copy.settings;
+    const std::wstring folder = StripTrailingBackslash(destinationFolder);
+    const std::wstring relative = RelativeTo(copy.destinationRoot, folder);
+    ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
+        const std::wstring path = folder + L"\\" + data.cFileName;
+        if (IsFolderEntry(data))
+            RemoveEmptyFolders(copy, path);
+        else if (copy.record && s.Select == 1 && WritesList(s))
+            copy.record(RelativeTo(copy.destinationRoot, path), false, data);
+        return true;
+    });
+    copy.shared.StatusItemText.Set(FormatText(L"Check folder: %s", {relative}));
+    const bool ours = copy.createdFolders.count(FolderKey(folder)) != 0;
+    if (ours && ::RemoveDirectoryW(folder.c_str())) {
+        copy.createdFolders.erase(FolderKey(folder));
+        copy.shared.StatusItemText.Set(FormatText(L"Delete empty folder: %s", {relative}));
+        if (relative.empty()) copy.shared.SomethingCopied = false;
+        return;
+    }
+    if (copy.record && WritesList(s) && !relative.empty()) {
+        WIN32_FIND_DATAW data{};
+        data.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
+        copy.record(relative + L"\\", true, data);
+    }
+}

@@ -1,0 +1,181 @@
+#include "startup/copy_tool.h"
+
+#include <commctrl.h>
+
+#include "startup/source_arguments.h"
+#include "run/copy_rules.h"
+#include "run/copy_run.h"
+#include "explorer/explorer_view.h"
+#include "ui/folder_browser.h"
+#include "format.h"
+#include "startup/hand_off.h"
+#include "ui/main_window.h"
+#include "message_box.h"
+#include "paths.h"
+#include "ui/progress_window.h"
+#include "startup/select_settings.h"
+
+namespace {
+
+constexpr MessagePair kDropFolder = {L"コピーしたいフォルダをドロップしてください。",
+                                     L"Please drop the folder you want to copy."};
+constexpr DWORD kPauseBeforeEndMs = 500;
+// How long the end of the program waits for a worker that is stopping.
+constexpr DWORD kWorkerStopWaitMs = 5000;
+
+bool IsBlankText(std::wstring_view text) { return text.find_first_not_of(L" \t") == std::wstring_view::npos; }
+
+std::wstring MakeKernelObjectPrefix(const std::wstring& instanceSuffix, HWND mainWindow) {
+    return FormatText(L"KESTREL_%s_", {L"varo"}) + InstanceName(instanceSuffix) +
+           FormatText(L"_%x", {reinterpret_cast<std::uintptr_t>(mainWindow)});
+}
+
+// After the settings application has answered: reload the stored settings
+// or take this run's temporary ones; Cancel ends the program.
+int ApplyHandOff(CopyToolApp& app, const Settings& defaults) {
+    if (RunSettingsHandOff(app.mainWindow, app.paths.programFolder, app.KernelObjectPrefix, app.SettingsAppAnswer) != 0)
+        return -1;
+    if (app.SettingsAppAnswer != kAnswerSaved && app.SettingsAppAnswer != kAnswerThisRunOnly) return 2;
+    const bool temporary = app.SettingsAppAnswer == kAnswerThisRunOnly;
+    return LoadSettings(app.paths, temporary, defaults, app.settings, app.conditions) == 0 ? 0 : -1;
+}
+
+void CreateTooltip(CopyToolApp& app) {
+    app.tooltip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, app.mainWindow, nullptr, app.instance, nullptr);
+    app.tooltipRegistered = false;
+}
+
+// The run's outcome once every source has been handled.
+int FinalRunState(const SharedRunState& shared, const Settings& s, bool failed) {
+    if (failed || shared.CopyCancelRequested.load()) return kRunFailed;
+    if (shared.SomethingCopied.load()) return kRunSucceeded;
+    if (ListOnly(s)) return shared.ListFailed.load() ? kRunFailed : kRunSucceeded;
+    return kRunNothingCopied;
+}
+
+void RunCommandLine(CopyToolApp& app) {
+    SharedRunState& shared = app.shared;
+    RunContext run(app.settings, app.conditions, shared);
+    run.services.browse = [&app](const std::wstring& initial) {
+        return BrowseForDestination(app.progressWindow, initial);
+    };
+    run.services.sourcesChanged = [&app] {
+        if (app.progressWindow) ::PostMessageW(app.progressWindow, kSourcesChangedMessage, 0, 0);
+    };
+    if (WritesList(app.settings)) shared.ListFailed = false;
+    shared.CopyCancelRequested = false;
+    shared.SomethingCopied = false;
+    shared.RunState = kRunRunning;
+
+    bool failed = false;
+    const SplitOutcome outcome = ForEachCommandLinePath(
+        app.commandLine, [&](const std::wstring& path) { failed |= CopyOneSource(run, path) != 0; },
+        [&shared] { return shared.CopyCancelRequested.load(); });
+    // A path that was too long ends the worker at once; the window stays
+    // until the user closes it.
+    if (outcome == SplitOutcome::TooLong) return;
+
+    if (!app.progressWindow && app.mainWindow) ::PostMessageW(app.mainWindow, WM_CLOSE, 0, 0);
+    if (app.settings.CopyMode == 1 && !run.ChosenFolder.empty()) {
+        app.settings.Path = run.ChosenFolder;
+        if (app.SettingsAppAnswer == kAnswerSaved) SaveSettings(app.paths, app.settings);
+    }
+    ::Sleep(kPauseBeforeEndMs);
+    if (!failed && app.settings.OpenDir == 1 && (shared.SomethingCopied.load() || app.settings.DirTree != 0)) {
+        const std::wstring& folder = run.virtualStoreFound ? run.VirtualStoreFolder : run.lastDestinationFolder;
+        ShowResultInExplorer(folder, LastPathComponent(run.lastDestinationPath));
+    }
+    shared.RunState = FinalRunState(shared, app.settings, failed);
+    if (app.progressWindow) ::InvalidateRect(app.progressWindow, nullptr, TRUE);
+}
+
+DWORD WINAPI WorkerThread(void* parameter) {
+    auto& app = *static_cast<CopyToolApp*>(parameter);
+    try {
+        RunCommandLine(app);
+    } catch (...) {
+        app.shared.RunState = kRunFailed;
+    }
+    return 0;
+}
+
+void ShowStartupFailure(const wchar_t* text) {
+    ::MessageBoxW(nullptr, text, L"VaroSelect", MB_ICONERROR | MB_TOPMOST);
+}
+
+int RunMessageLoop(const CopyToolApp& app) {
+    MSG message;
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (app.progressWindow && ::IsDialogMessageW(app.progressWindow, &message)) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+// The program is ending: a worker still copying is told to stop, so no file
+// is left half written, and given a moment to do so.
+void StopWorker(CopyToolApp& app, HANDLE worker) {
+    if (::WaitForSingleObject(worker, 0) == WAIT_OBJECT_0) return;
+    app.shared.ListAbortRequested = true;
+    app.shared.CopyCancelRequested = true;
+    ::WaitForSingleObject(worker, kWorkerStopWaitMs);
+}
+
+}  // namespace
+
+int InitCopyTool(CopyToolApp& app) {
+    app.shared.SourceNamesText.Clear();
+    app.SettingsAppAnswer = kAnswerSaved;
+    app.paths = ResolveSettingsPaths();
+    app.KernelObjectPrefix = MakeKernelObjectPrefix(app.paths.instanceSuffix, app.mainWindow);
+    const Settings defaults = CopyToolDefaults();
+    if (PrepareSettings(app.paths, defaults, app.settings, app.conditions) != 0) return -1;
+    if (IsBlankText(app.commandLine)) {
+        ShowMessage(nullptr, MB_ICONINFORMATION, kDropFolder);
+        return -1;
+    }
+    if (app.settings.StartSetting == 1) {
+        if (const int result = ApplyHandOff(app, defaults); result != 0) return result;
+    }
+    app.conditions.bounds = ComputeDateBounds(app.settings, LocalToday());
+    CreateTooltip(app);
+    return 0;
+}
+
+int RunCopyTool(HINSTANCE instance, std::wstring_view commandLine) {
+    SetMessageBoxCaption(L"VaroSelect", true);
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    CopyToolApp app;
+    app.instance = instance;
+    app.commandLine = std::wstring(commandLine);
+    if (!RegisterMainWindowClass(instance)) {
+        ShowStartupFailure(L"Could not register window class.");
+        return 0;
+    }
+    if (!CreateMainWindow(app)) {
+        ShowStartupFailure(L"Unable to create the main window.");
+        return 0;
+    }
+    ::ShowWindow(app.mainWindow, SW_HIDE);
+
+    if (InitCopyTool(app) != 0) {
+        ::DestroyWindow(app.mainWindow);
+        return -1;
+    }
+    app.dirTree = app.settings.DirTree;
+    app.autoCloseNow = app.settings.AutoClose == 1;
+    AddTrayIcon(app);
+    CreateProgressWindow(app);
+
+    UniqueKernelHandle worker(::CreateThread(nullptr, 0, WorkerThread, &app, 0, nullptr));
+    if (!worker) {
+        app.shared.RunState = kRunFailed;
+    }
+    const int exitCode = RunMessageLoop(app);
+    if (worker) StopWorker(app, worker.get());
+    return exitCode;
+}

@@ -1,0 +1,80 @@
+#include "startup/select_settings.h"
+
+#include "error_texts.h"
+#include "language.h"
+#include "message_box.h"
+#include "paths.h"
+
+namespace {
+
+constexpr MessagePair kFolderFailed = {
+    L"設定ファイルを格納するディレクトリを作成できませんでした。\n\n%s\n\n%s",
+    L"Could not create a directory to store the configuration file.\n\n%s\n\n%s"};
+
+void ShowFolderFailed(int code, const std::wstring& folder) {
+    ShowMessage(nullptr, MB_ICONERROR, kFolderFailed, {DirectoryErrorText(code), folder});
+}
+
+// The condition list that a key holds, when the current mode uses it.
+ConditionList* ActiveList(const SettingsKey& key, const Settings& s, SelectionConditions& conditions) {
+    if (s.Select != 1) return nullptr;
+    if (s.SelectMode == 0) {
+        if (key.text == &Settings::TargetFile) return &conditions.lists[kTargetList];
+        if (key.text == &Settings::ExNoTargetFile) return &conditions.lists[kExNoTargetList];
+    } else if (s.SelectMode == 1) {
+        if (key.text == &Settings::NoTargetFile) return &conditions.lists[kNoTargetList];
+        if (key.text == &Settings::ExTargetFile) return &conditions.lists[kExTargetList];
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+Settings CopyToolDefaults() {
+    return DefaultSettings(UiLanguageIsJapanese(), GetSpecialFolderPath(kCsidlDocuments));
+}
+
+int LoadSettings(const SettingsPaths& paths, bool useTemporary, const Settings& defaults, Settings& settings,
+                 SelectionConditions& conditions) {
+    settings = defaults;
+    conditions = {};
+    const std::wstring& file = useTemporary ? paths.temporaryFile : paths.settingsFile;
+    const bool complete = ReadSettingsFile(file, settings, false, [&](const SettingsKey& key, Settings& s) {
+        if (key.text == &Settings::Lang) SetJapanese(LangSelectsJapanese(s.Lang));
+        ConditionList* list = ActiveList(key, s, conditions);
+        return !list || ParseConditionList(key.Text(s), *list) == 0;
+    });
+    conditions.selectMode = settings.SelectMode;
+    conditions.updateDateType = settings.UpdateDateType;
+    return complete ? 0 : -1;
+}
+
+void SaveSettings(const SettingsPaths& paths, const Settings& settings) {
+    // Without an Application Data folder there is nowhere to keep settings:
+    // the run uses the defaults and says nothing about it.
+    if (paths.settingsFile.empty()) return;
+    if (const int code = CreateFolderTree(paths.settingsFolder); code != 0) ShowFolderFailed(code, paths.settingsFolder);
+    (void)WriteSettingsFile(paths.settingsFile, settings);
+}
+
+int PrepareSettings(const SettingsPaths& paths, const Settings& defaults, Settings& settings,
+                    SelectionConditions& conditions) {
+    // Until Lang has been read, messages follow the user's UI language.
+    SetJapanese(UiLanguageIsJapanese());
+    if (paths.settingsFile.empty() || PathExists(paths.settingsFile))
+        return LoadSettings(paths, false, defaults, settings, conditions);
+
+    if (PathExists(paths.backupFile)) {
+        const int code = CreateFolderTree(paths.settingsFolder);
+        if (code == 0)
+            ::CopyFileW(paths.backupFile.c_str(), paths.settingsFile.c_str(), FALSE);
+        else
+            ShowFolderFailed(code, paths.settingsFolder);
+        return LoadSettings(paths, false, defaults, settings, conditions);
+    }
+
+    if (LoadSettings(paths, false, defaults, settings, conditions) != 0) return -1;
+    SaveSettings(paths, settings);
+    ::CopyFileW(paths.settingsFile.c_str(), paths.backupFile.c_str(), FALSE);
+    return 0;
+}

@@ -1,0 +1,510 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <algorithm>
+#include <atomic>
+#include <regex>
+#include <thread>
+
+#include "archiver_api.h"
+#include "run/copy_run.h"
+#include "handles.h"
+#include "message_capture.h"
+#include "paths.h"
+#include "test_files.h"
+
+namespace {
+
+// A copy run against real folders, with message boxes and the folder
+// browser answered by the test.
+class CopyRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        settings.AddStringsAft = 4;  // serial numbers: names that do not depend on the clock
+        MakeFolder(dir / L"src");
+        MakeFolder(dir / L"out");
+    }
+    int Copy(const std::wstring& source) {
+        if (!run) {
+            run = std::make_unique<RunContext>(settings, conditions, shared);
+            run->services.browse = [this](const std::wstring& initial) {
+                browsedFrom.push_back(initial);
+                if (answers.empty()) return BrowseAnswer{};
+                BrowseAnswer answer = answers.front();
+                answers.pop_front();
+                return answer;
+            };
+        }
+        return CopyOneSource(*run, source);
+    }
+
+    // No fixed texts and no generated parts: copies keep the source's name.
+    void KeepSourceNames() {
+        settings.AddStringsAft = 0;
+        settings.PrefixAft1 = L"";
+    }
+
+    void CopyToOut() {
+        settings.CopyMode = 1;
+        settings.Path = dir / L"out\\";
+    }
+
+    TempDir dir;
+    Settings settings = DefaultSettings(false, std::nullopt);
+    SelectionConditions conditions;
+    SharedRunState shared;
+    std::unique_ptr<RunContext> run;
+    MessageCapture messages;
+    std::vector<std::wstring>& boxes = messages.texts;
+    std::vector<std::wstring> browsedFrom;
+    std::deque<BrowseAnswer> answers;
+};
+
+std::vector<std::uint8_t> Content(std::size_t size, int seed) {
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>((i * 31 + seed) & 0xFF);
+    return bytes;
+}
+
+}  // namespace
+
+TEST_F(CopyRunTest, DefaultNamingPutsDateAndTimeAfterTheName) {
+    settings.AddStringsAft = 1;
+    WriteBytes(dir / L"src\\report.xlsx", Content(5000, 1));
+    ASSERT_EQ(Copy(dir / L"src\\report.xlsx"), 0);
+    EXPECT_TRUE(boxes.empty());
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(::FindFirstFileW((dir / L"src\\report_*").c_str(), &data));
+    ASSERT_TRUE(find.valid());
+    names.push_back(data.cFileName);
+    EXPECT_TRUE(std::regex_match(names[0], std::wregex(L"report_\\d{8}_\\d{6}\\.xlsx"))) << names[0];
+    EXPECT_EQ(ReadBytes(dir / (L"src\\" + names[0])), Content(5000, 1));
+    EXPECT_TRUE(shared.SomethingCopied.load());
+}
+
+TEST_F(CopyRunTest, FolderTreeIsCopiedIntoTheConfiguredFolder) {
+    CopyToOut();
+    settings.Path = dir / L"out\\new\\deeper\\";  // created on the way
+    MakeFolder(dir / L"src\\Docs\\Old\\Older");
+    MakeFolder(dir / L"src\\Docs\\Empty");
+    WriteBytes(dir / L"src\\Docs\\a.txt", Content(10, 2));
+    WriteBytes(dir / L"src\\Docs\\Old\\c.txt", Content(70000, 3));
+    WriteBytes(dir / L"src\\Docs\\Old\\Older\\日本語.txt", Content(0, 4));
+    ASSERT_EQ(Copy(dir / L"src\\Docs\\"), 0);
+    const std::wstring copy = dir / L"out\\new\\deeper\\Docs_1\\";
+    EXPECT_EQ(ReadBytes(copy + L"a.txt"), Content(10, 2));
+    EXPECT_EQ(ReadBytes(copy + L"Old\\c.txt"), Content(70000, 3));
+    EXPECT_TRUE(Exists(copy + L"Old\\Older\\日本語.txt"));
+    EXPECT_TRUE(IsFolder(copy + L"Empty"));
+    EXPECT_EQ(run->lastDestinationPath, copy);
+}
+
+TEST_F(CopyRunTest, SerialsContinueAfterExistingCopies) {
+    CopyToOut();
+    settings.ZeroSuppress = 3;
+    WriteText(dir / L"src\\a.txt", "new");
+    WriteText(dir / L"out\\a_001.txt", "old");
+    WriteText(dir / L"out\\a_007.txt", "old");
+    ASSERT_EQ(Copy(dir / L"src\\a.txt"), 0);
+    ASSERT_EQ(Copy(dir / L"src\\a.txt"), 0);
+    EXPECT_TRUE(Exists(dir / L"out\\a_008.txt"));
+    EXPECT_TRUE(Exists(dir / L"out\\a_009.txt"));
+}
+
+TEST_F(CopyRunTest, ConditionsSkipFilesAndEmptyFoldersDisappear) {
+    CopyToOut();
+    settings.EmptyDirNoCopy = 1;
+    conditions.selectMode = 0;
+    conditions.lists[kTargetList].patterns = {L"*.txt"};
+    MakeFolder(dir / L"src\\D\\pictures");
+    MakeFolder(dir / L"src\\D\\notes");
+    WriteText(dir / L"src\\D\\pictures\\p.jpg", "x");
+    WriteText(dir / L"src\\D\\notes\\n.txt", "x");
+    WriteText(dir / L"src\\D\\top.doc", "x");
+    ASSERT_EQ(Copy(dir / L"src\\D"), 0);
+    EXPECT_TRUE(Exists(dir / L"out\\D_1\\notes\\n.txt"));
+    EXPECT_FALSE(Exists(dir / L"out\\D_1\\pictures"));
+    EXPECT_FALSE(Exists(dir / L"out\\D_1\\top.doc"));
+    EXPECT_TRUE(shared.SomethingCopied.load());
+}
+
+TEST_F(CopyRunTest, NothingSelectedLeavesNothingBehind) {
+    CopyToOut();
+    settings.EmptyDirNoCopy = 1;
+    conditions.selectMode = 0;  // an empty target list selects nothing
+    MakeFolder(dir / L"src\\D\\sub");
+    WriteText(dir / L"src\\D\\sub\\a.doc", "x");
+    ASSERT_EQ(Copy(dir / L"src\\D"), 0);
+    EXPECT_FALSE(Exists(dir / L"out\\D_1"));
+    EXPECT_FALSE(shared.SomethingCopied.load());
+}
+
+TEST_F(CopyRunTest, FileCopyDisabledCopiesFoldersOnly) {
+    CopyToOut();
+    settings.Select = 0;
+    MakeFolder(dir / L"src\\D\\sub\\deep");
+    WriteText(dir / L"src\\D\\sub\\a.txt", "x");
+    WriteText(dir / L"src\\f.txt", "x");
+    ASSERT_EQ(Copy(dir / L"src\\D"), 0);
+    EXPECT_TRUE(IsFolder(dir / L"out\\D_1\\sub\\deep"));
+    EXPECT_FALSE(Exists(dir / L"out\\D_1\\sub\\a.txt"));
+    EXPECT_EQ(Copy(dir / L"src\\f.txt"), -1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].substr(0, 35), L"File copy function is not enabled.P");
+}
+
+TEST_F(CopyRunTest, MissingSourcesAreReported) {
+    EXPECT_EQ(Copy(dir / L"src\\gone.txt"), -1);
+    EXPECT_EQ(Copy(L""), -1);
+    EXPECT_EQ(Copy(dir / L"src\\*"), -1);  // a wildcard never stands for some other file
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0], L"Please select a folder or file.\n\n" + (dir / L"src\\gone.txt"));
+    EXPECT_EQ(boxes[1], L"Please select a folder or file.\n\n");
+}
+
+TEST_F(CopyRunTest, DestinationLengthLimits) {
+    // A folder copy may be 247 characters long (with its "\"), a file 259.
+    CopyToOut();
+    const std::size_t base = settings.Path.size();
+    const std::wstring folderName(247 - base - 3, L'f');  // + "_1\"
+    MakeFolder(dir / (L"src\\" + folderName));
+    EXPECT_EQ(Copy(dir / (L"src\\" + folderName)), 0);
+    EXPECT_TRUE(boxes.empty());
+
+    const std::wstring longer(folderName + L"g");
+    MakeFolder(dir / (L"src\\" + longer));
+    EXPECT_EQ(Copy(dir / (L"src\\" + longer)), -1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].substr(0, 71),
+              L"The path of the output file exceeds maximum value(247 characters).\n\n" + settings.Path.substr(0, 3));
+}
+
+TEST_F(CopyRunTest, CopyOntoItselfIsRefusedAfterSixtyRetries) {
+    settings.AddStringsAft = 0;  // no generated part, same folder: the copy would be the source
+    settings.PrefixAft1 = L"";
+    WriteText(dir / L"src\\a.txt", "keep");
+    EXPECT_EQ(Copy(dir / L"src\\a.txt"), -1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], L"The same name of the file to the copy destination already exists.\n\n" + (dir / L"src\\a.txt"));
+    EXPECT_EQ(ReadBytes(dir / L"src\\a.txt"), std::vector<std::uint8_t>({'k', 'e', 'e', 'p'}));
+}
+
+TEST_F(CopyRunTest, WithoutGeneratedPartsAnExistingFileIsReplaced) {
+    CopyToOut();
+    KeepSourceNames();
+    WriteText(dir / L"src\\a.txt", "new");
+    WriteText(dir / L"out\\a.txt", "old content");
+    ASSERT_EQ(Copy(dir / L"src\\a.txt"), 0);
+    EXPECT_EQ(ReadBytes(dir / L"out\\a.txt"), std::vector<std::uint8_t>({'n', 'e', 'w'}));
+}
+
+// Guards against the write probe truncating the user's file before the copy
+// has even started.
+TEST_F(CopyRunTest, TheWriteProbeNeverDestroysAnExistingFile) {
+    CopyToOut();
+    KeepSourceNames();
+    WriteText(dir / L"src\\a.txt", "new");
+    WriteText(dir / L"out\\a.txt", "precious");
+    // The source cannot be read, so the copy fails after the probe.
+    UniqueKernelHandle lock(::CreateFileW((dir / L"src\\a.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(lock.valid());
+    EXPECT_EQ(Copy(dir / L"src\\a.txt"), -1);
+    lock.reset();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].substr(0, 16), L"Failed to copy.\n");
+    EXPECT_EQ(ReadBytes(dir / L"out\\a.txt"), std::vector<std::uint8_t>({'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
+}
+
+// Guards against removing empty folders that were already in a destination
+// the copy merged into.
+TEST_F(CopyRunTest, MergingKeepsTheUsersOwnEmptyFolders) {
+    CopyToOut();
+    KeepSourceNames();
+    settings.EmptyDirNoCopy = 1;
+    conditions.selectMode = 0;
+    conditions.lists[kTargetList].patterns = {L"*.txt"};
+    MakeFolder(dir / L"out\\D\\mine");
+    MakeFolder(dir / L"src\\D\\skipped");
+    MakeFolder(dir / L"src\\D\\kept");
+    WriteText(dir / L"src\\D\\skipped\\x.jpg", "x");
+    WriteText(dir / L"src\\D\\kept\\y.txt", "y");
+    ASSERT_EQ(Copy(dir / L"src\\D"), 0);
+    EXPECT_TRUE(IsFolder(dir / L"out\\D\\mine"));
+    EXPECT_FALSE(Exists(dir / L"out\\D\\skipped"));
+    EXPECT_TRUE(Exists(dir / L"out\\D\\kept\\y.txt"));
+}
+
+TEST_F(CopyRunTest, UnwritableDestinationAsksForAnotherFolder) {
+    CopyToOut();
+    KeepSourceNames();
+    WriteText(dir / L"src\\a.txt", "x");
+    MakeFolder(dir / L"out\\a.txt");  // a folder where the file should go
+    MakeFolder(dir / L"other");
+    answers.push_back({dir / L"other", false});
+    ASSERT_EQ(Copy(dir / L"src\\a.txt"), 0);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].substr(0, 15), L"Can not copy.\n\n");
+    EXPECT_NE(boxes[0].find(L"Please Select in which to copy."), std::wstring::npos);
+    EXPECT_TRUE(Exists(dir / L"other\\a.txt"));
+    EXPECT_EQ(run->ChosenFolder, dir / L"other\\");
+    // Later sources go to the chosen folder without asking again.
+    WriteText(dir / L"src\\b.txt", "x");
+    ASSERT_EQ(Copy(dir / L"src\\b.txt"), 0);
+    EXPECT_TRUE(Exists(dir / L"other\\b.txt"));
+    EXPECT_EQ(browsedFrom.size(), 1u);
+}
+
+TEST_F(CopyRunTest, CancelledBrowserFailsTheSource) {
+    CopyToOut();
+    KeepSourceNames();
+    WriteText(dir / L"src\\a.txt", "x");
+    MakeFolder(dir / L"out\\a.txt");
+    EXPECT_EQ(Copy(dir / L"src\\a.txt"), -1);
+    EXPECT_EQ(browsedFrom.size(), 1u);
+}
+
+TEST_F(CopyRunTest, SelDirAsksOnceAndInvalidNamesAskAgain) {
+    settings.SelDir = 1;
+    WriteText(dir / L"src\\a.txt", "x");
+    WriteText(dir / L"src\\b.txt", "x");
+    MakeFolder(dir / L"picked");
+    answers.push_back({L"", true});
+    answers.push_back({dir / L"picked", false});
+    ASSERT_EQ(Copy(dir / L"src\\a.txt"), 0);
+    ASSERT_EQ(Copy(dir / L"src\\b.txt"), 0);
+    EXPECT_TRUE(Exists(dir / L"picked\\a_1.txt"));
+    EXPECT_TRUE(Exists(dir / L"picked\\b_1.txt"));
+    ASSERT_EQ(browsedFrom.size(), 2u);
+    EXPECT_EQ(browsedFrom[0], dir / L"src\\");  // CopyMode 0 starts at the source's folder
+}
+
+TEST_F(CopyRunTest, MissingConfiguredFolderThatCannotBeMadeOpensTheBrowser) {
+    CopyToOut();
+    WriteText(dir / L"blocker", "a file where a folder should be");
+    settings.Path = dir / L"blocker\\sub\\";
+    WriteText(dir / L"src\\a.txt", "x");
+    answers.push_back({dir / L"out", false});
+    ASSERT_EQ(Copy(dir / L"src\\a.txt"), 0);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].substr(0, 43), L"Could not create copy destination folder.\n\n");
+    ASSERT_EQ(browsedFrom.size(), 1u);
+    EXPECT_EQ(browsedFrom[0], settings.Path);
+    EXPECT_TRUE(Exists(dir / L"out\\a_1.txt"));
+}
+
+TEST_F(CopyRunTest, CancelDuringALargeFileLeavesNoPartFileAndNoMessage) {
+    CopyToOut();
+    const std::wstring big = dir / L"src\\big.bin";
+    {
+        UniqueKernelHandle file(::CreateFileW(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
+        LARGE_INTEGER size;
+        size.QuadPart = 1LL << 30;
+        ::SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN);
+        ::SetEndOfFile(file.get());
+    }
+    std::atomic<bool> copyEnded{false};
+    std::thread canceller([&] {
+        while (shared.StatusProgressText.Get().empty() && !copyEnded.load()) ::Sleep(1);
+        shared.CopyCancelRequested = true;
+    });
+    EXPECT_EQ(Copy(big), 0);
+    copyEnded = true;
+    canceller.join();
+    EXPECT_TRUE(boxes.empty());
+    if (RunningUnderWine()) {
+        // Wine's CopyFileExW never calls the progress routine, so a copy
+        // cannot be stopped halfway there: the file is copied whole.
+        EXPECT_TRUE(Exists(dir / L"out\\big_1.bin"));
+        return;
+    }
+    EXPECT_FALSE(Exists(dir / L"out\\big_1.bin"));
+    EXPECT_FALSE(shared.SomethingCopied.load());
+}
+
+TEST_F(CopyRunTest, ResultListLiesBesideTheCopyAndSharesItsSerial) {
+    CopyToOut();
+    settings.DirTree = 1;
+    WriteText(dir / L"out\\D_005.txt", "an older list");  // a list counts for the serial too
+    settings.ZeroSuppress = 3;
+    MakeFolder(dir / L"src\\D\\sub");
+    WriteText(dir / L"src\\D\\sub\\a.txt", "a");
+    ASSERT_EQ(Copy(dir / L"src\\D"), 0);
+    EXPECT_TRUE(Exists(dir / L"out\\D_006\\sub\\a.txt"));
+    const std::wstring list = ReadUtf16File(dir / L"out\\D_006.txt");
+    EXPECT_NE(list.find(L"\r\n" + (dir / L"out\\D_006") + L"\r\n"), std::wstring::npos) << list;
+    EXPECT_NE(list.find(L"└─sub\r\n        a.txt"), std::wstring::npos) << list;
+    EXPECT_EQ(ReadBytes(dir / L"out\\D_006.txt")[0], 0xFF);
+}
+
+TEST_F(CopyRunTest, ListOnlyWritesNothingButTheList) {
+    CopyToOut();
+    settings.DirTree = 2;
+    MakeFolder(dir / L"src\\D\\sub");
+    WriteText(dir / L"src\\D\\sub\\a.txt", "a");
+    WriteText(dir / L"src\\f.txt", "f");
+    ASSERT_EQ(Copy(dir / L"src\\D"), 0);
+    ASSERT_EQ(Copy(dir / L"src\\f.txt"), 0);
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(::FindFirstFileW((dir / L"out\\*").c_str(), &data));
+    std::vector<std::wstring> names;
+    do {
+        if (data.cFileName[0] != L'.') names.push_back(data.cFileName);
+    } while (::FindNextFileW(find.get(), &data));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"D_1.txt", L"f_1.txt.txt"}));
+    const std::wstring list = ReadUtf16File(dir / L"out\\D_1.txt");
+    EXPECT_NE(list.find(L"\r\n" + (dir / L"src\\D") + L"\r\n"), std::wstring::npos) << list;  // the source is the root
+    EXPECT_NE(list.find(L"a.txt"), std::wstring::npos);
+    EXPECT_FALSE(shared.SomethingCopied.load());
+}
+
+TEST_F(CopyRunTest, RemovedEmptyFoldersDoNotAppearInTheList) {
+    CopyToOut();
+    settings.DirTree = 1;
+    settings.EmptyDirNoCopy = 1;
+    conditions.selectMode = 0;
+    conditions.lists[kTargetList].patterns = {L"*.txt"};
+    MakeFolder(dir / L"src\\D\\pics");
+    MakeFolder(dir / L"src\\D\\docs");
+    WriteText(dir / L"src\\D\\pics\\p.jpg", "p");
+    WriteText(dir / L"src\\D\\docs\\d.txt", "d");
+    ASSERT_EQ(Copy(dir / L"src\\D"), 0);
+    const std::wstring list = ReadUtf16File(dir / L"out\\D_1.txt");
+    EXPECT_NE(list.find(L"docs"), std::wstring::npos) << list;
+    EXPECT_EQ(list.find(L"pics"), std::wstring::npos) << list;
+}
+
+// Guards against the list probe emptying a list the user already had when
+// copies keep the source's name.
+TEST_F(CopyRunTest, AnExistingListIsAppendedToWithoutASecondMark) {
+    CopyToOut();
+    KeepSourceNames();
+    settings.DirTree = 1;
+    WriteText(dir / L"src\\a.txt", "a");
+    WriteBytes(dir / L"out\\a.txt.txt", Utf16Bytes(L"earlier list\r\n", true));
+    ASSERT_EQ(Copy(dir / L"src\\a.txt"), 0);
+    const std::wstring text = ReadUtf16File(dir / L"out\\a.txt.txt");
+    EXPECT_EQ(text.substr(0, 14), L"earlier list\r\n");
+    EXPECT_EQ(text.find(L'\xFEFF'), std::wstring::npos);
+    EXPECT_NE(text.find(L"a.txt"), std::wstring::npos);
+}
+
+TEST_F(CopyRunTest, WithoutMemoryForTheListTheCommandInterpreterWritesIt) {
+    CopyToOut();
+    settings.DirTree = 1;
+    WriteText(dir / L"src\\a.txt", "a");
+    {
+        RunContext context(settings, conditions, shared);
+        context.listEntryLimit = 0;
+        ASSERT_EQ(CopyOneSource(context, dir / L"src\\a.txt"), 0);
+    }
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], L"The memory could not be allocated. And it outputs the copy result list in the Windows command.");
+    EXPECT_TRUE(Exists(dir / L"out\\a_1.txt"));
+    const auto bytes = ReadBytes(dir / L"out\\a_1.txt.txt");
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_NE(text.find("a_1.txt"), std::string::npos) << text;
+}
+
+namespace {
+
+// An archiver that always fails to write, as a full disk would.
+int InitializeNothing(int) { return 0; }
+int FailToWrite(HWND, const char*, char*, DWORD) { return kArchiverCannotWrite; }
+void WatchNothing(const std::atomic<bool>*) {}
+constexpr ArchiverApi kFailingArchiver{InitializeNothing, FailToWrite, WatchNothing};
+
+bool HasHiddenFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(::FindFirstFileW((folder + L"*").c_str(), &data));
+    if (!find) return false;
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && data.cFileName[0] != L'.') return true;
+    } while (::FindNextFileW(find.get(), &data));
+    return false;
+}
+
+}  // namespace
+
+TEST_F(CopyRunTest, AFolderBecomesAnArchiveAndItsWorkFolderGoes) {
+    CopyToOut();
+    settings.CompressMode = 1;
+    settings.DirTree = 1;
+    MakeFolder(dir / L"src\\D\\sub");
+    WriteText(dir / L"src\\D\\sub\\a.txt", "a");
+    ASSERT_EQ(Copy(dir / L"src\\D"), 0);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(Exists(dir / L"out\\D_1.zip"));
+    EXPECT_FALSE(HasHiddenFolder(dir / L"out\\"));
+    const std::wstring list = ReadUtf16File(dir / L"out\\D_1.zip.txt");
+    EXPECT_NE(list.find(L"*The file size is the size before compression."), std::wstring::npos) << list;
+    EXPECT_NE(list.find(L"\r\n" + (dir / L"out\\D_1.zip") + L"\r\n"), std::wstring::npos) << list;
+}
+
+TEST_F(CopyRunTest, ArchiveSerialsCountArchivesAndTheirLists) {
+    CopyToOut();
+    settings.CompressMode = 1;
+    settings.ZeroSuppress = 3;
+    WriteText(dir / L"src\\a.txt", "a");
+    WriteText(dir / L"out\\a_004.txt.zip", "");
+    WriteText(dir / L"out\\a_006.txt.zip.txt", "");
+    ASSERT_EQ(Copy(dir / L"src\\a.txt"), 0);
+    EXPECT_TRUE(Exists(dir / L"out\\a_007.txt.zip"));
+}
+
+TEST_F(CopyRunTest, AFailedCompressionLeavesNeitherArchiveNorWorkFolder) {
+    CopyToOut();
+    settings.CompressMode = 1;
+    MakeFolder(dir / L"src\\D");
+    WriteText(dir / L"src\\D\\a.txt", "a");
+    RunContext context(settings, conditions, shared);
+    context.archiver = &kFailingArchiver;
+    EXPECT_EQ(CopyOneSource(context, dir / L"src\\D"), 0);  // the run is stopped, not this source failed
+    EXPECT_TRUE(shared.CopyCancelRequested.load());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].substr(0, 62), L"Could not be converted to ZIP format.\n7-zip ErrorCD:0x00008003");
+    EXPECT_FALSE(Exists(dir / L"out\\D_1.zip"));
+    EXPECT_FALSE(Exists(dir / L"out\\D_1"));
+}
+
+TEST_F(CopyRunTest, NothingToCopyMeansNothingToCompress) {
+    CopyToOut();
+    settings.CompressMode = 1;
+    settings.EmptyDirNoCopy = 1;
+    conditions.selectMode = 0;
+    conditions.lists[kTargetList].patterns = {L"*.txt"};
+    MakeFolder(dir / L"src\\D");
+    WriteText(dir / L"src\\D\\a.jpg", "a");
+    ASSERT_EQ(Copy(dir / L"src\\D"), 0);
+    EXPECT_FALSE(Exists(dir / L"out\\D_1.zip"));
+    EXPECT_FALSE(Exists(dir / L"out\\D_1"));
+    EXPECT_FALSE(shared.SomethingCopied.load());
+}
+
+TEST_F(CopyRunTest, TheWorkFolderMustNotBeTheSource) {
+    KeepSourceNames();
+    settings.CompressMode = 1;
+    MakeFolder(dir / L"src\\D");
+    EXPECT_EQ(Copy(dir / L"src\\D"), -1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], L"The same name of the file to the copy destination already exists.\n"
+                        L"(It is impossible to create a temporary file to compress Zip.)\n\n" +
+                            (dir / L"src\\D\\"));
+}
+
+TEST_F(CopyRunTest, TheWorkFolderHasTheFolderLimit) {
+    // The archive may be 259 characters long, its work folder only 247.
+    CopyToOut();
+    settings.CompressMode = 1;
+    const std::wstring name(247 - settings.Path.size() - 3, L'w');  // + "_1\"
+    MakeFolder(dir / (L"src\\" + name));
+    WriteText(dir / (L"src\\" + name + L"\\a.txt"), "a");
+    EXPECT_EQ(Copy(dir / (L"src\\" + name)), 0);
+    MakeFolder(dir / (L"src\\" + name + L"x"));
+    EXPECT_EQ(Copy(dir / (L"src\\" + name + L"x")), -1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].substr(0, 66), L"The path of the output file exceeds maximum value(247 characters).");
+}
