@@ -6,7 +6,9 @@ namespace {
 
 constexpr unsigned kMaxThreads = 64;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 bool ToWide(std::string_view utf8, std::wstring& out) {
     out = Utf8ToWide(utf8);

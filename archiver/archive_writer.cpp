@@ -14,7 +14,9 @@
 
 namespace {
 
-bool Cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(); }
+bool Cancelled(const std::atomic<bool>* cancel) {
+    return cancel && cancel->load();
+}
 
 // A file beside the archive that is deleted unless it was moved into place.
 class TemporaryArchive {
@@ -61,8 +63,7 @@ unsigned WorkerCount(unsigned requested) {
 
 class ArchiveBuilder {
 public:
-    ArchiveBuilder(const std::vector<SourceItem>& items, const ArchiveRequest& request,
-                   const std::atomic<bool>* cancel)
+    ArchiveBuilder(const std::vector<SourceItem>& items, const ArchiveRequest& request, const std::atomic<bool>* cancel)
         : items_(items),
           cancel_(cancel),
           pipeline_(items, PipelineOptions{WorkerCount(request.threads), request.shareWrite, cancel}) {}

@@ -25,8 +25,8 @@ public:
     // piece). A piece that is not last ends with a sync flush: byte aligned,
     // not final, so the next piece's bytes simply follow. Returns false when
     // zlib fails (out of memory).
-    [[nodiscard]] bool Compress(std::span<const std::uint8_t> dictionary, std::span<const std::uint8_t> data,
-                                bool last, std::vector<std::uint8_t>& out);
+    [[nodiscard]] bool Compress(std::span<const std::uint8_t> dictionary, std::span<const std::uint8_t> data, bool last,
+                                std::vector<std::uint8_t>& out);
 
 private:
     z_stream stream_{};

@@ -47,7 +47,9 @@ namespace {
 // block's worth of bytes.
 constexpr std::size_t kMaxFilesPerJob = 64;
 
-bool Cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(); }
+bool Cancelled(const std::atomic<bool>* cancel) {
+    return cancel && cancel->load();
+}
 
 // Reads up to length bytes from the file's current position; stops early at
 // the end of the file.
@@ -73,7 +75,9 @@ void KeepTail(std::vector<std::uint8_t>& tail, const std::vector<std::uint8_t>& 
 
 }  // namespace
 
-std::uint64_t BlockCount(std::uint64_t size) { return (size + kBlockSize - 1) / kBlockSize; }
+std::uint64_t BlockCount(std::uint64_t size) {
+    return (size + kBlockSize - 1) / kBlockSize;
+}
 
 BlockPipeline::BlockPipeline(const std::vector<SourceItem>& items, const PipelineOptions& options)
     : items_(items), options_(options), maxJobs_(2 * std::max(options.workers, 1u) + 2) {
@@ -90,7 +94,9 @@ BlockPipeline::~BlockPipeline() {
     for (std::thread& worker : workers_) worker.join();
 }
 
-bool BlockPipeline::HasMoreBlocks() const { return nextItem_ < items_.size(); }
+bool BlockPipeline::HasMoreBlocks() const {
+    return nextItem_ < items_.size();
+}
 
 void BlockPipeline::SkipToNextBlock() {
     while (nextItem_ < items_.size() &&

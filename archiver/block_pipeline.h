@@ -22,14 +22,14 @@ std::uint64_t BlockCount(std::uint64_t size);
 struct BlockResult {
     int code = 0;  // kArchiverOk, or why the block has no data
     std::vector<std::uint8_t> data;
-    std::uint32_t crc = 0;            // CRC-32 of the bytes read
-    std::uint64_t bytesRead = 0;      // fewer than planned when the file shrank
-    bool stored = false;              // a whole file kept as it is: deflate did not make it smaller
+    std::uint32_t crc = 0;        // CRC-32 of the bytes read
+    std::uint64_t bytesRead = 0;  // fewer than planned when the file shrank
+    bool stored = false;          // a whole file kept as it is: deflate did not make it smaller
 };
 
 struct PipelineOptions {
     unsigned workers = 1;
-    bool shareWrite = false;              // open files others are writing (-ssw)
+    bool shareWrite = false;  // open files others are writing (-ssw)
     const std::atomic<bool>* cancel = nullptr;
 };
 

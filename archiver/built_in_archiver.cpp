@@ -13,13 +13,20 @@ std::atomic<const std::atomic<bool>*> g_cancel{nullptr};
 
 std::wstring Describe(const ArchiveOutcome& outcome) {
     switch (outcome.code) {
-        case kArchiverOk: return {};
-        case kArchiverBadCommand: return L"Malformed command line.";
-        case kArchiverCannotRead: return L"Cannot read: " + outcome.path;
-        case kArchiverCannotWrite: return L"Cannot write: " + outcome.path;
-        case kArchiverBadName: return L"Name without a UTF-8 form: " + outcome.path;
-        case kArchiverStopped: return L"Stopped.";
-        default: return L"Internal error.";
+        case kArchiverOk:
+            return {};
+        case kArchiverBadCommand:
+            return L"Malformed command line.";
+        case kArchiverCannotRead:
+            return L"Cannot read: " + outcome.path;
+        case kArchiverCannotWrite:
+            return L"Cannot write: " + outcome.path;
+        case kArchiverBadName:
+            return L"Name without a UTF-8 form: " + outcome.path;
+        case kArchiverStopped:
+            return L"Stopped.";
+        default:
+            return L"Internal error.";
     }
 }
 
@@ -42,7 +49,9 @@ ArchiveOutcome Run(const char* commandLine) {
     return CreateArchive(*request, g_cancel.load());
 }
 
-int Initialize(int) { return TRUE; }
+int Initialize(int) {
+    return TRUE;
+}
 
 int Command(HWND, const char* commandLine, char* output, DWORD outputSize) {
     // One archive at a time: a second caller is told to try again.
@@ -59,10 +68,14 @@ int Command(HWND, const char* commandLine, char* output, DWORD outputSize) {
     return outcome.code;
 }
 
-void SetCancelFlag(const std::atomic<bool>* flag) { g_cancel = flag; }
+void SetCancelFlag(const std::atomic<bool>* flag) {
+    g_cancel = flag;
+}
 
 constexpr ArchiverApi kBuiltIn{Initialize, Command, SetCancelFlag};
 
 }  // namespace
 
-const ArchiverApi& BuiltInArchiver() { return kBuiltIn; }
+const ArchiverApi& BuiltInArchiver() {
+    return kBuiltIn;
+}

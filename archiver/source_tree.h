@@ -22,7 +22,7 @@ struct SourceItem {
 };
 
 struct SourceScan {
-    int code = 0;            // kArchiverOk or a failure code of archiver_api.h
+    int code = 0;             // kArchiverOk or a failure code of archiver_api.h
     std::wstring failedPath;  // what could not be read or named
     std::vector<SourceItem> items;
 };

@@ -24,7 +24,9 @@ constexpr std::uint16_t kFlagUtf8Names = 0x0800;
 
 // Deflate adds at most 5 bytes per 16 KiB stored block, plus the flush
 // markers between our blocks; this bound covers both with room to spare.
-std::uint64_t LargestCompressedSize(std::uint64_t size) { return size + (size >> 12) + (size >> 10) + 1024; }
+std::uint64_t LargestCompressedSize(std::uint64_t size) {
+    return size + (size >> 12) + (size >> 10) + 1024;
+}
 
 class Bytes {
 public:
@@ -52,8 +54,12 @@ private:
     std::vector<std::uint8_t> out_;
 };
 
-std::uint32_t Field32(std::uint64_t value) { return static_cast<std::uint32_t>(std::min(value, kZip32Limit)); }
-std::uint16_t Field16(std::uint64_t value) { return static_cast<std::uint16_t>(std::min(value, kZip16Limit)); }
+std::uint32_t Field32(std::uint64_t value) {
+    return static_cast<std::uint32_t>(std::min(value, kZip32Limit));
+}
+std::uint16_t Field16(std::uint64_t value) {
+    return static_cast<std::uint16_t>(std::min(value, kZip16Limit));
+}
 
 // Exact times (100 ns, UTC): modification, access, creation.
 std::vector<std::uint8_t> NtfsField(const ZipEntry& entry) {
@@ -111,13 +117,15 @@ std::uint16_t VersionNeeded(const ZipEntry& entry) {
 
 }  // namespace
 
-bool LocalHeaderNeedsZip64(std::uint64_t size) { return LargestCompressedSize(size) >= kZip32Limit; }
+bool LocalHeaderNeedsZip64(std::uint64_t size) {
+    return LargestCompressedSize(size) >= kZip32Limit;
+}
 
 DosDateTime ToDosDateTime(const FILETIME& utc) {
     SYSTEMTIME universal{};
     SYSTEMTIME local{};
-    if (!::FileTimeToSystemTime(&utc, &universal) ||
-        !::SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local) || local.wYear < 1980) {
+    if (!::FileTimeToSystemTime(&utc, &universal) || !::SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local) ||
+        local.wYear < 1980) {
         return {0, (0 << 9) | (1 << 5) | 1};  // 1980-01-01 00:00:00
     }
     if (local.wYear > 2107) return {(23 << 11) | (59 << 5) | 29, (127 << 9) | (12 << 5) | 31};
@@ -172,8 +180,7 @@ std::vector<std::uint8_t> CentralHeader(const ZipEntry& entry) {
     return b.Take();
 }
 
-std::vector<std::uint8_t> EndRecords(std::uint64_t entryCount, std::uint64_t centralOffset,
-                                     std::uint64_t centralSize) {
+std::vector<std::uint8_t> EndRecords(std::uint64_t entryCount, std::uint64_t centralOffset, std::uint64_t centralSize) {
     Bytes b;
     const bool zip64 = entryCount >= kZip16Limit || centralOffset >= kZip32Limit || centralSize >= kZip32Limit;
     if (zip64) {

@@ -47,8 +47,7 @@ std::vector<std::uint8_t> LocalHeader(const ZipEntry& entry);
 std::vector<std::uint8_t> CentralHeader(const ZipEntry& entry);
 // The Zip64 end record and its locator when the entry count, the central
 // directory's size or its offset overflow, then the classic end record.
-std::vector<std::uint8_t> EndRecords(std::uint64_t entryCount, std::uint64_t centralOffset,
-                                     std::uint64_t centralSize);
+std::vector<std::uint8_t> EndRecords(std::uint64_t entryCount, std::uint64_t centralOffset, std::uint64_t centralSize);
 
 // Local date and time in MS-DOS form (2-second steps), clamped to the years
 // 1980..2107 that the form can hold.

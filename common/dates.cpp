@@ -149,31 +149,31 @@ bool DateCodeUsable(int code) {
 
 int DaysInMonth(int year, int month) {
     switch (month) {
-    case 4:
-    case 6:
-    case 9:
-    case 11:
-        return 30;
-    case 2: {
-        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-        return leap ? 29 : 28;
-    }
-    default:
-        return (month >= 1 && month <= 12) ? 31 : 0;
+        case 4:
+        case 6:
+        case 9:
+        case 11:
+            return 30;
+        case 2: {
+            const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+            return leap ? 29 : 28;
+        }
+        default:
+            return (month >= 1 && month <= 12) ? 31 : 0;
     }
 }
 
 std::optional<Date> ShiftDate(int dateType, int count, const Date& from) {
     if (from.month < 1 || from.month > 12) return std::nullopt;
     switch (dateType) {
-    case 2:
-        return ShiftDays(count, from);
-    case 3:
-        return ShiftMonths(count, from);
-    case 4:
-        return ShiftYears(count, from);
-    default:
-        return std::nullopt;
+        case 2:
+            return ShiftDays(count, from);
+        case 3:
+            return ShiftMonths(count, from);
+        case 4:
+            return ShiftYears(count, from);
+        default:
+            return std::nullopt;
     }
 }
 
@@ -183,7 +183,9 @@ int DateNumber(const Date& date) {
     return static_cast<int>(std::clamp<std::int64_t>(number, 0, INT_MAX));
 }
 
-std::wstring DateText(const Date& date) { return FormatText(L"%d/%d/%d", {date.year, date.month, date.day}); }
+std::wstring DateText(const Date& date) {
+    return FormatText(L"%d/%d/%d", {date.year, date.month, date.day});
+}
 
 Date LocalToday() {
     SYSTEMTIME now = {};

@@ -106,7 +106,9 @@ const std::vector<ErrorMessage>& SortedTable() {
 
 }  // namespace
 
-std::span<const ErrorMessage> ErrorMessageTable() { return kTable; }
+std::span<const ErrorMessage> ErrorMessageTable() {
+    return kTable;
+}
 
 std::wstring_view LookupErrorMessage(std::int32_t code) {
     const auto& rows = SortedTable();

@@ -42,22 +42,22 @@ std::wstring ConvertNumber(const Spec& spec, const FormatArg& arg) {
         signedValue = static_cast<std::int32_t>(static_cast<std::uint32_t>(unsignedValue));
     }
     switch (spec.conversion) {
-    case L'd':
-    case L'i':
-        if (!isSigned && spec.wide64 && unsignedValue > static_cast<std::uint64_t>(INT64_MAX))
+        case L'd':
+        case L'i':
+            if (!isSigned && spec.wide64 && unsignedValue > static_cast<std::uint64_t>(INT64_MAX))
+                return Digits(unsignedValue, 10, false);
+            if (signedValue < 0) return L"-" + Digits(0 - static_cast<std::uint64_t>(signedValue), 10, false);
+            return Digits(static_cast<std::uint64_t>(signedValue), 10, false);
+        case L'u':
             return Digits(unsignedValue, 10, false);
-        if (signedValue < 0) return L"-" + Digits(0 - static_cast<std::uint64_t>(signedValue), 10, false);
-        return Digits(static_cast<std::uint64_t>(signedValue), 10, false);
-    case L'u':
-        return Digits(unsignedValue, 10, false);
-    case L'x':
-        return Digits(unsignedValue, 16, false);
-    case L'X':
-        return Digits(unsignedValue, 16, true);
-    case L'c':
-        return std::wstring(1, static_cast<wchar_t>(unsignedValue));
-    default:
-        return {};
+        case L'x':
+            return Digits(unsignedValue, 16, false);
+        case L'X':
+            return Digits(unsignedValue, 16, true);
+        case L'c':
+            return std::wstring(1, static_cast<wchar_t>(unsignedValue));
+        default:
+            return {};
     }
 }
 
@@ -78,9 +78,12 @@ std::wstring Pad(std::wstring text, const Spec& spec) {
 bool ReadSpec(std::wstring_view format, std::size_t& pos, Spec& spec) {
     std::size_t p = pos;
     for (; p < format.size(); ++p) {
-        if (format[p] == L'0') spec.zeroPad = true;
-        else if (format[p] == L'-') spec.leftAlign = true;
-        else break;
+        if (format[p] == L'0')
+            spec.zeroPad = true;
+        else if (format[p] == L'-')
+            spec.leftAlign = true;
+        else
+            break;
     }
     while (p < format.size() && format[p] >= L'0' && format[p] <= L'9') {
         spec.width = std::min<std::size_t>(spec.width * 10 + (format[p] - L'0'), 4096);
@@ -97,8 +100,7 @@ bool ReadSpec(std::wstring_view format, std::size_t& pos, Spec& spec) {
     }
     if (p >= format.size()) return false;
     const wchar_t c = format[p];
-    if (c != L's' && c != L'd' && c != L'i' && c != L'u' && c != L'x' && c != L'X' && c != L'c')
-        return false;
+    if (c != L's' && c != L'd' && c != L'i' && c != L'u' && c != L'x' && c != L'X' && c != L'c') return false;
     spec.conversion = c;
     pos = p + 1;
     return true;
@@ -106,8 +108,7 @@ bool ReadSpec(std::wstring_view format, std::size_t& pos, Spec& spec) {
 
 }  // namespace
 
-std::wstring FormatText(std::wstring_view format, std::initializer_list<FormatArg> args,
-                        std::size_t maxChars) {
+std::wstring FormatText(std::wstring_view format, std::initializer_list<FormatArg> args, std::size_t maxChars) {
     std::wstring out;
     auto next = args.begin();
     std::size_t pos = 0;

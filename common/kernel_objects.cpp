@@ -15,8 +15,7 @@ public:
     UserOnlySecurity() {
         const std::wstring sddl = L"D:P(A;;GA;;;" + CurrentUserSid() + L")(A;;GA;;;SY)";
         PSECURITY_DESCRIPTOR descriptor = nullptr;
-        if (::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor,
-                                                                   nullptr))
+        if (::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
             descriptor_.reset(descriptor);
         attributes_.nLength = sizeof attributes_;
         attributes_.lpSecurityDescriptor = descriptor_.get();

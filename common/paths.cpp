@@ -69,7 +69,9 @@ std::optional<std::wstring> GetSpecialFolderPath(int csidl, std::wstring_view st
     return std::wstring(buffer);
 }
 
-std::optional<LANGID> GetUiLanguage() { return ::GetUserDefaultUILanguage(); }
+std::optional<LANGID> GetUiLanguage() {
+    return ::GetUserDefaultUILanguage();
+}
 
 std::wstring ProgramFolder() {
     std::wstring buffer(32768, L'\0');

@@ -8,7 +8,9 @@
 
 namespace {
 
-SettingsKey IntKey(const wchar_t* name, int Settings::*field) { return {name, field, nullptr, nullptr, 0, 0}; }
+SettingsKey IntKey(const wchar_t* name, int Settings::*field) {
+    return {name, field, nullptr, nullptr, 0, 0};
+}
 
 SettingsKey TextKey(const wchar_t* name, std::wstring Settings::*field, std::size_t capacity) {
     return {name, nullptr, field, nullptr, 0, capacity};

@@ -30,6 +30,5 @@ void WriteDebugLog(const std::wstring& logPath, std::wstring_view text) {
     content += text;
     content += L"\r\n";
     DWORD written = 0;
-    ::WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size() * sizeof(wchar_t)), &written,
-                nullptr);
+    ::WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size() * sizeof(wchar_t)), &written, nullptr);
 }

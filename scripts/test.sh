@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the unit
-# tests (GoogleTest under Wine) and the end-to-end tests of the real programs.
+# tests (GoogleTest under Wine) and the end-to-end tests of the real programs,
+# after checking that every C++ source is formatted.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
 "$VARO_ROOT/scripts/setup.sh"
+"$VARO_ROOT/scripts/check-format.sh"
 varo_ensure_display
 "$VARO_ROOT/scripts/build.sh"
 

@@ -23,7 +23,9 @@ std::uint64_t Ticks(const FILETIME& time) {
     return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
-Date DateOfNumber(int number) { return {number / 10000, number / 100 % 100, number % 100}; }
+Date DateOfNumber(int number) {
+    return {number / 10000, number / 100 % 100, number % 100};
+}
 
 Date NextDay(Date date) {
     if (++date.day <= DaysInMonth(date.year, date.month)) return date;
@@ -180,8 +182,7 @@ DateBounds ComputeDateBounds(const Settings& settings, const Date& today) {
     return bounds;
 }
 
-bool IsFileSelected(const SelectionConditions& conditions, std::wstring_view fileName,
-                    const FILETIME& lastWriteTime) {
+bool IsFileSelected(const SelectionConditions& conditions, std::wstring_view fileName, const FILETIME& lastWriteTime) {
     if (!PassesDateCondition(conditions, lastWriteTime)) return false;
     if (conditions.selectMode == 2) return true;
     const std::wstring name = ToLowerText(fileName);

@@ -58,8 +58,7 @@ bool MatchWildcard(std::wstring_view name, std::wstring_view pattern);
 DateBounds ComputeDateBounds(const Settings& settings, const Date& today);
 
 // fileName is the name and extension without folder.
-bool IsFileSelected(const SelectionConditions& conditions, std::wstring_view fileName,
-                    const FILETIME& lastWriteTime);
+bool IsFileSelected(const SelectionConditions& conditions, std::wstring_view fileName, const FILETIME& lastWriteTime);
 
 // True when every file is selected without looking at it (no name condition
 // that can reject, no date condition).

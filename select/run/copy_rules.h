@@ -5,20 +5,27 @@
 
 // Neither add-string kind generates anything: the copy keeps the source's
 // name, replaces an existing file and merges into an existing folder.
-inline bool BothKindsNone(const Settings& s) { return s.AddStringsBef == 0 && s.AddStringsAft == 0; }
+inline bool BothKindsNone(const Settings& s) {
+    return s.AddStringsBef == 0 && s.AddStringsAft == 0;
+}
 
 // A date-and-time part is in the name, so a retry waits for the next second.
-inline bool UsesDateTime(const Settings& s) { return s.AddStringsBef == 1 || s.AddStringsAft == 1; }
+inline bool UsesDateTime(const Settings& s) {
+    return s.AddStringsBef == 1 || s.AddStringsAft == 1;
+}
 
 // A copy result list is written (beside the copy, or instead of it).
-inline bool WritesList(const Settings& s) { return s.DirTree == 1 || s.DirTree == 2; }
-inline bool ListOnly(const Settings& s) { return s.DirTree == 2; }
+inline bool WritesList(const Settings& s) {
+    return s.DirTree == 1 || s.DirTree == 2;
+}
+inline bool ListOnly(const Settings& s) {
+    return s.DirTree == 2;
+}
 
 // With EmptyDirNoCopy, folders without a file to copy are left out. Either a
 // source folder is tested before it is entered ...
 inline bool PrecheckEmptyFolders(const Settings& s) {
-    return s.EmptyDirNoCopy == 1 &&
-           (s.Select != 1 || s.DirTree == 2 || (BothKindsNone(s) && s.DirTree == 1));
+    return s.EmptyDirNoCopy == 1 && (s.Select != 1 || s.DirTree == 2 || (BothKindsNone(s) && s.DirTree == 1));
 }
 
 // ... or the empty destination folders are removed after the walk.

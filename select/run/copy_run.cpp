@@ -75,7 +75,9 @@ struct SourceJob {
     bool skipped = false;  // a folder with nothing to copy under EmptyDirNoCopy
 };
 
-bool HasWildcard(std::wstring_view path) { return path.find_first_of(L"*?") != std::wstring_view::npos; }
+bool HasWildcard(std::wstring_view path) {
+    return path.find_first_of(L"*?") != std::wstring_view::npos;
+}
 
 // Finds the source on disk; a wildcard would find some other entry, so such
 // a path does not exist.
@@ -174,16 +176,14 @@ Step BuildNames(RunContext& run, SourceJob& job) {
         return Step::Next;
     }
     job.DestinationPath = built;
-    if (!job.isFile && s.CompressMode == 1)
-        job.ZipWorkFolder = AddTrailingBackslash(SplitExtension(built).base);
+    if (!job.isFile && s.CompressMode == 1) job.ZipWorkFolder = AddTrailingBackslash(SplitExtension(built).base);
     if (!job.treatAsFile) job.DestinationPath = AddTrailingBackslash(job.DestinationPath);
     return Step::Next;
 }
 
 bool WithinLimit(const std::wstring& path, std::size_t limit) {
     if (path.size() <= limit) return true;
-    ShowMessage(nullptr, MB_ICONERROR, kPathTooLong,
-                {static_cast<int>(limit), path, static_cast<int>(path.size())});
+    ShowMessage(nullptr, MB_ICONERROR, kPathTooLong, {static_cast<int>(limit), path, static_cast<int>(path.size())});
     return false;
 }
 
@@ -226,9 +226,9 @@ Step CheckSameName(RunContext& run, SourceJob& job) {
         return Step::Restart;
     }
     std::wstring taken;
-    for (const auto& [isTaken, path] : {std::pair{destinationTaken, job.DestinationPath},
-                                        std::pair{workFolderTaken, job.ZipWorkFolder},
-                                        std::pair{listTaken, job.ResultListPath}}) {
+    for (const auto& [isTaken, path] :
+         {std::pair{destinationTaken, job.DestinationPath}, std::pair{workFolderTaken, job.ZipWorkFolder},
+          std::pair{listTaken, job.ResultListPath}}) {
         if (!isTaken) continue;
         if (!taken.empty()) taken += L"\n";
         taken += path;

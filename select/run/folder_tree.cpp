@@ -11,20 +11,27 @@
 
 namespace {
 
-constexpr MessagePair kCopyFileFailed = {L"ファイルのコピーに失敗しました。\n%s\n\n%s", L"Failed to copy a file.\n%s\n\n%s"};
+constexpr MessagePair kCopyFileFailed = {L"ファイルのコピーに失敗しました。\n%s\n\n%s",
+                                         L"Failed to copy a file.\n%s\n\n%s"};
 constexpr MessagePair kCreateFolderFailed = {L"フォルダの作成に失敗しました。\n%s\n\n%s",
                                              L"Failed to create a folder.\n%s\n\n%s"};
 
-bool IsDots(const wchar_t* name) { return std::wstring_view(name) == L"." || std::wstring_view(name) == L".."; }
+bool IsDots(const wchar_t* name) {
+    return std::wstring_view(name) == L"." || std::wstring_view(name) == L"..";
+}
 
-bool IsFolderEntry(const WIN32_FIND_DATAW& data) { return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+bool IsFolderEntry(const WIN32_FIND_DATAW& data) {
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
 
 // The per-file test, skipped when the conditions select every file anyway.
 bool Selected(const SelectionConditions& conditions, const WIN32_FIND_DATAW& data) {
     return SelectsEverything(conditions) || IsFileSelected(conditions, data.cFileName, data.ftLastWriteTime);
 }
 
-std::wstring FolderKey(const std::wstring& folder) { return ToLowerText(StripTrailingBackslash(folder)); }
+std::wstring FolderKey(const std::wstring& folder) {
+    return ToLowerText(StripTrailingBackslash(folder));
+}
 
 // Calls visit for every entry of a folder but "." and ".."; stops when visit
 // answers false. A folder that cannot be listed is passed over.

@@ -116,8 +116,7 @@ std::optional<std::uint64_t> FindNextSerial(const Settings& settings, const Dest
 }
 
 std::optional<DestinationName> BuildDestinationName(const Settings& settings, std::wstring_view destinationFolder,
-                                                    bool isFile, std::wstring_view sourceName,
-                                                    const SYSTEMTIME& now) {
+                                                    bool isFile, std::wstring_view sourceName, const SYSTEMTIME& now) {
     DestinationName name;
     name.folder = destinationFolder;
     name.folderAndPrefix = name.folder + settings.PrefixBef1;
@@ -138,33 +137,35 @@ std::optional<DestinationName> BuildDestinationName(const Settings& settings, st
     for (int slot = 0; slot < 2; ++slot) {
         std::wstring& text = slot == 0 ? name.before : name.after;
         switch (kinds[slot]) {
-        case kAddDateTime:
-            text = DateTimeStamp(now);
-            break;
-        case kAddDate:
-            text = DateStamp(now);
-            break;
-        case kAddDateSerial: {
-            text = DateStamp(now) + L"_";
-            const auto serial = FindNextSerial(settings, name, slot);
-            if (!serial) return std::nullopt;
-            text += SerialText(*serial, digits);
-            break;
-        }
-        case kAddSerial: {
-            // The date after the name is part of what earlier copies of the
-            // same day are called, so it must be in place for the search.
-            if (slot == 0 && settings.AddStringsAft == kAddDate) name.after = DateStamp(now);
-            const auto serial = FindNextSerial(settings, name, slot);
-            if (!serial) return std::nullopt;
-            text = SerialText(*serial, digits);
-            break;
-        }
-        default:
-            break;
+            case kAddDateTime:
+                text = DateTimeStamp(now);
+                break;
+            case kAddDate:
+                text = DateStamp(now);
+                break;
+            case kAddDateSerial: {
+                text = DateStamp(now) + L"_";
+                const auto serial = FindNextSerial(settings, name, slot);
+                if (!serial) return std::nullopt;
+                text += SerialText(*serial, digits);
+                break;
+            }
+            case kAddSerial: {
+                // The date after the name is part of what earlier copies of the
+                // same day are called, so it must be in place for the search.
+                if (slot == 0 && settings.AddStringsAft == kAddDate) name.after = DateStamp(now);
+                const auto serial = FindNextSerial(settings, name, slot);
+                if (!serial) return std::nullopt;
+                text = SerialText(*serial, digits);
+                break;
+            }
+            default:
+                break;
         }
     }
     return name;
 }
 
-std::wstring MakeListFilePath(std::wstring_view path) { return StripTrailingBackslash(path) + L".txt"; }
+std::wstring MakeListFilePath(std::wstring_view path) {
+    return StripTrailingBackslash(path) + L".txt";
+}

@@ -27,10 +27,10 @@ struct DestinationName {
     std::wstring folderAndPrefix;  // destination folder (ends with "\") and PrefixBef1
     std::wstring before;           // generated from AddStringsBef
     std::wstring prefixBef2;
-    std::wstring base;             // file name without extension, or the whole folder name
+    std::wstring base;  // file name without extension, or the whole folder name
     std::wstring prefixAft1;
-    std::wstring after;            // generated from AddStringsAft
-    std::wstring suffix;           // PrefixAft2, the extension of a file, ".zip" with CompressMode 1
+    std::wstring after;   // generated from AddStringsAft
+    std::wstring suffix;  // PrefixAft2, the extension of a file, ".zip" with CompressMode 1
 
     std::wstring Joined() const;
 };
@@ -39,8 +39,7 @@ struct DestinationName {
 // or a folder's name) in destinationFolder (ends with "\") at local time
 // `now`. Gives nothing when a serial number cannot be found.
 std::optional<DestinationName> BuildDestinationName(const Settings& settings, std::wstring_view destinationFolder,
-                                                    bool isFile, std::wstring_view sourceName,
-                                                    const SYSTEMTIME& now);
+                                                    bool isFile, std::wstring_view sourceName, const SYSTEMTIME& now);
 
 // The next serial for one slot (0 before the name, 1 after it) of a name
 // whose other parts are known; nothing when the numbers are used up or the

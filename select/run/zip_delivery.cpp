@@ -24,7 +24,9 @@ constexpr std::size_t kZipCommandChars = 1040;
 // The shell's result for an operation the user cancelled.
 constexpr int kShellOperationCancelled = 0x75;
 
-bool Cancelled(const std::atomic<bool>* flag) { return flag && flag->load(); }
+bool Cancelled(const std::atomic<bool>* flag) {
+    return flag && flag->load();
+}
 
 bool IsSmallFile(const WIN32_FIND_DATAW& data) {
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
@@ -57,7 +59,9 @@ int RunArchiver(const ArchiverApi& archiver, const char* command, const std::ato
 
 }  // namespace
 
-void PauseMilliseconds(DWORD milliseconds) { ::Sleep(milliseconds); }
+void PauseMilliseconds(DWORD milliseconds) {
+    ::Sleep(milliseconds);
+}
 
 int CompressToZip(std::wstring_view sourcePath, std::wstring_view archivePath, const WIN32_FIND_DATAW& sourceFindData,
                   const ArchiverApi& archiver, const std::atomic<bool>* cancelFlag, PauseFunction pause) {

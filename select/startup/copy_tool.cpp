@@ -23,7 +23,9 @@ constexpr DWORD kPauseBeforeEndMs = 500;
 // How long the end of the program waits for a worker that is stopping.
 constexpr DWORD kWorkerStopWaitMs = 5000;
 
-bool IsBlankText(std::wstring_view text) { return text.find_first_not_of(L" \t") == std::wstring_view::npos; }
+bool IsBlankText(std::wstring_view text) {
+    return text.find_first_not_of(L" \t") == std::wstring_view::npos;
+}
 
 std::wstring MakeKernelObjectPrefix(const std::wstring& instanceSuffix, HWND mainWindow) {
     return FormatText(L"KESTREL_%s_", {L"varo"}) + InstanceName(instanceSuffix) +

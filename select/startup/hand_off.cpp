@@ -33,7 +33,9 @@ UniqueKernelHandle StartSettingsApp(HWND owner, const std::wstring& programFolde
     return UniqueKernelHandle(info.hProcess);
 }
 
-bool HasEnded(HANDLE process) { return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
+bool HasEnded(HANDLE process) {
+    return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+}
 
 // Reads the block until it holds an answer, 200 ms apart; gives up after
 // 902 reads or when the settings application has ended without answering.

@@ -8,9 +8,9 @@
 
 // Answers of the settings application.
 enum SettingsAppAnswerCode : int {
-    kAnswerSaved = 0,      // settings saved to varo.ini: reload it
+    kAnswerSaved = 0,        // settings saved to varo.ini: reload it
     kAnswerThisRunOnly = 1,  // use varo_tmp.ini for this run
-    kAnswerCancelled = 2,  // copy nothing
+    kAnswerCancelled = 2,    // copy nothing
 };
 
 // Runs the exchange and stores the answer (0 when none arrived). Returns 0,

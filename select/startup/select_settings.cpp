@@ -7,9 +7,8 @@
 
 namespace {
 
-constexpr MessagePair kFolderFailed = {
-    L"設定ファイルを格納するディレクトリを作成できませんでした。\n\n%s\n\n%s",
-    L"Could not create a directory to store the configuration file.\n\n%s\n\n%s"};
+constexpr MessagePair kFolderFailed = {L"設定ファイルを格納するディレクトリを作成できませんでした。\n\n%s\n\n%s",
+                                       L"Could not create a directory to store the configuration file.\n\n%s\n\n%s"};
 
 void ShowFolderFailed(int code, const std::wstring& folder) {
     ShowMessage(nullptr, MB_ICONERROR, kFolderFailed, {DirectoryErrorText(code), folder});
@@ -53,7 +52,8 @@ void SaveSettings(const SettingsPaths& paths, const Settings& settings) {
     // Without an Application Data folder there is nowhere to keep settings:
     // the run uses the defaults and says nothing about it.
     if (paths.settingsFile.empty()) return;
-    if (const int code = CreateFolderTree(paths.settingsFolder); code != 0) ShowFolderFailed(code, paths.settingsFolder);
+    if (const int code = CreateFolderTree(paths.settingsFolder); code != 0)
+        ShowFolderFailed(code, paths.settingsFolder);
     (void)WriteSettingsFile(paths.settingsFile, settings);
 }
 

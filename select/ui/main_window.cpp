@@ -9,7 +9,9 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"VaroSelect";
 
-CopyToolApp* AppOf(HWND window) { return reinterpret_cast<CopyToolApp*>(::GetWindowLongPtrW(window, GWLP_USERDATA)); }
+CopyToolApp* AppOf(HWND window) {
+    return reinterpret_cast<CopyToolApp*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+}
 
 NOTIFYICONDATAW TrayData(const CopyToolApp& app) {
     NOTIFYICONDATAW data{};
@@ -46,22 +48,22 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     CopyToolApp* app = AppOf(window);
     if (!app) return ::DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
-    case WM_CREATE:
-        app->brushes.Create();
-        return 0;
-    case kTrayCallbackMessage:
-        OnTrayCallback(*app, lParam);
-        return 0;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDM_EXIT) {
-            if (app->progressWindow) ::SendMessageW(app->progressWindow, WM_CLOSE, 0, 0);
-            ::DestroyWindow(window);
+        case WM_CREATE:
+            app->brushes.Create();
             return 0;
-        }
-        break;
-    case WM_DESTROY:
-        OnDestroy(*app);
-        return 0;
+        case kTrayCallbackMessage:
+            OnTrayCallback(*app, lParam);
+            return 0;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDM_EXIT) {
+                if (app->progressWindow) ::SendMessageW(app->progressWindow, WM_CLOSE, 0, 0);
+                ::DestroyWindow(window);
+                return 0;
+            }
+            break;
+        case WM_DESTROY:
+            OnDestroy(*app);
+            return 0;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
 }

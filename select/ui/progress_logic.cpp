@@ -2,29 +2,31 @@
 
 std::wstring_view ResultText(int runState, bool listFailed, int dirTree) {
     switch (runState) {
-    case kRunSucceeded:
-        if (listFailed) return L"Copy Success , Copy result list failed!";
-        return dirTree == 2 ? L"Success. (No copy mode.)" : L"Success.";
-    case kRunNothingCopied:
-        return listFailed ? L"No copy file , Copy result list failed!" : L"No copy file.";
-    case kRunFailed:
-        return dirTree == 2 ? L"Copy result list failed!" : L"Copy failed!";
-    default:
-        return {};
+        case kRunSucceeded:
+            if (listFailed) return L"Copy Success , Copy result list failed!";
+            return dirTree == 2 ? L"Success. (No copy mode.)" : L"Success.";
+        case kRunNothingCopied:
+            return listFailed ? L"No copy file , Copy result list failed!" : L"No copy file.";
+        case kRunFailed:
+            return dirTree == 2 ? L"Copy result list failed!" : L"Copy failed!";
+        default:
+            return {};
     }
 }
 
-int AutoCloseDelayMs(int runState) { return runState == kRunFailed ? 3500 : 1500; }
+int AutoCloseDelayMs(int runState) {
+    return runState == kRunFailed ? 3500 : 1500;
+}
 
 StateColors ColorsFor(int runState) {
     switch (runState) {
-    case kRunSucceeded:
-        return {RGB(51, 255, 0), RGB(32, 239, 0)};
-    case kRunNothingCopied:
-        return {RGB(225, 225, 0), RGB(205, 205, 0)};
-    case kRunFailed:
-        return {RGB(255, 0, 0), RGB(230, 0, 0)};
-    default:
-        return {RGB(0, 191, 255), RGB(0, 170, 230)};
+        case kRunSucceeded:
+            return {RGB(51, 255, 0), RGB(32, 239, 0)};
+        case kRunNothingCopied:
+            return {RGB(225, 225, 0), RGB(205, 205, 0)};
+        case kRunFailed:
+            return {RGB(255, 0, 0), RGB(230, 0, 0)};
+        default:
+            return {RGB(0, 191, 255), RGB(0, 170, 230)};
     }
 }

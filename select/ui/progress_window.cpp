@@ -21,7 +21,9 @@ constexpr int kHandledControls[] = {IDC_PROGRESS_AUTO_CLOSE, IDC_PROGRESS_MINIMI
 
 constexpr MessagePair kQuitQuestion = {L"終了してよろしいですか?", L"Are you sure you want to quit?"};
 
-CopyToolApp* AppOf(HWND dialog) { return reinterpret_cast<CopyToolApp*>(::GetWindowLongPtrW(dialog, DWLP_USER)); }
+CopyToolApp* AppOf(HWND dialog) {
+    return reinterpret_cast<CopyToolApp*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+}
 
 void RaiseWithoutStayingOnTop(HWND window) {
     constexpr UINT kNoMove = SWP_NOMOVE | SWP_NOSIZE;
@@ -71,36 +73,36 @@ void OnCancelControl(CopyToolApp& app, HWND dialog) {
 void ActOnControl(CopyToolApp& app, HWND control) {
     const HWND dialog = ::GetParent(control);
     switch (::GetDlgCtrlID(control)) {
-    case IDC_PROGRESS_AUTO_CLOSE:
-        OnAutoCloseControl(app, dialog);
-        break;
-    case IDC_PROGRESS_MINIMIZE:
-        ::ShowWindow(dialog, SW_HIDE);
-        break;
-    case IDC_PROGRESS_QUIT:
-        OnQuitControl(app, control);
-        break;
-    case IDC_PROGRESS_CANCEL:
-        OnCancelControl(app, dialog);
-        break;
+        case IDC_PROGRESS_AUTO_CLOSE:
+            OnAutoCloseControl(app, dialog);
+            break;
+        case IDC_PROGRESS_MINIMIZE:
+            ::ShowWindow(dialog, SW_HIDE);
+            break;
+        case IDC_PROGRESS_QUIT:
+            OnQuitControl(app, control);
+            break;
+        case IDC_PROGRESS_CANCEL:
+            OnCancelControl(app, dialog);
+            break;
     }
 }
 
 LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
     auto& app = *reinterpret_cast<CopyToolApp*>(data);
     switch (message) {
-    case WM_LBUTTONDOWN:
-        ActOnControl(app, control);
-        return 0;
-    case WM_KEYDOWN:
-        if (wParam == VK_RETURN || wParam == VK_SPACE) ActOnControl(app, control);
-        return 0;
-    case WM_KEYUP:
-    case WM_CHAR:
-        return 0;
-    case WM_NCDESTROY:
-        ::RemoveWindowSubclass(control, ControlProc, kControlSubclassId);
-        break;
+        case WM_LBUTTONDOWN:
+            ActOnControl(app, control);
+            return 0;
+        case WM_KEYDOWN:
+            if (wParam == VK_RETURN || wParam == VK_SPACE) ActOnControl(app, control);
+            return 0;
+        case WM_KEYUP:
+        case WM_CHAR:
+            return 0;
+        case WM_NCDESTROY:
+            ::RemoveWindowSubclass(control, ControlProc, kControlSubclassId);
+            break;
     }
     return ::DefSubclassProc(control, message, wParam, lParam);
 }
@@ -153,24 +155,24 @@ void FinishOnce(HWND dialog, CopyToolApp& app, int runState) {
 void OnTimer(HWND dialog, CopyToolApp& app, UINT_PTR timer) {
     const int runState = app.shared.RunState.load();
     switch (timer) {
-    case kShowTimer:
-        ::KillTimer(dialog, kShowTimer);
-        ::ShowWindow(dialog, SW_SHOWNORMAL);
-        break;
-    case kRefreshTimer:
-        if (IsFinalState(runState)) {
+        case kShowTimer:
+            ::KillTimer(dialog, kShowTimer);
+            ::ShowWindow(dialog, SW_SHOWNORMAL);
+            break;
+        case kRefreshTimer:
+            if (IsFinalState(runState)) {
+                ::KillTimer(dialog, kRefreshTimer);
+                ShowOutcome(dialog, app, runState);
+            } else {
+                SetTextIfChanged(dialog, IDC_PROGRESS_ITEM, app.shared.StatusItemText.Get());
+                SetTextIfChanged(dialog, IDC_PROGRESS_BYTES, app.shared.StatusProgressText.Get());
+            }
+            break;
+        case kAutoCloseTimer:
             ::KillTimer(dialog, kRefreshTimer);
-            ShowOutcome(dialog, app, runState);
-        } else {
-            SetTextIfChanged(dialog, IDC_PROGRESS_ITEM, app.shared.StatusItemText.Get());
-            SetTextIfChanged(dialog, IDC_PROGRESS_BYTES, app.shared.StatusProgressText.Get());
-        }
-        break;
-    case kAutoCloseTimer:
-        ::KillTimer(dialog, kRefreshTimer);
-        ::KillTimer(dialog, kAutoCloseTimer);
-        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        return;
+            ::KillTimer(dialog, kAutoCloseTimer);
+            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            return;
     }
     FinishOnce(dialog, app, runState);
 }
@@ -222,31 +224,31 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     CopyToolApp* app = AppOf(dialog);
     if (!app) return FALSE;
     switch (message) {
-    case WM_TIMER:
-        OnTimer(dialog, *app, wParam);
-        return TRUE;
-    case kSourcesChangedMessage:
-        OnSourcesChanged(dialog, *app);
-        return TRUE;
-    case WM_PAINT:
-        OnPaint(dialog, *app);
-        return TRUE;
-    case WM_CTLCOLORSTATIC:
-        return OnControlColour(*app, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_LBUTTONDOWN:
-        // Dragging the body moves the window, as its caption would.
-        ::ReleaseCapture();
-        ::SendMessageW(dialog, WM_NCLBUTTONDOWN, HTCAPTION, 0);
-        return TRUE;
-    case WM_CLOSE:
-        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDCANCEL) ::DestroyWindow(dialog);
-        return TRUE;
-    case WM_DESTROY:
-        OnDestroy(*app);
-        return TRUE;
+        case WM_TIMER:
+            OnTimer(dialog, *app, wParam);
+            return TRUE;
+        case kSourcesChangedMessage:
+            OnSourcesChanged(dialog, *app);
+            return TRUE;
+        case WM_PAINT:
+            OnPaint(dialog, *app);
+            return TRUE;
+        case WM_CTLCOLORSTATIC:
+            return OnControlColour(*app, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_LBUTTONDOWN:
+            // Dragging the body moves the window, as its caption would.
+            ::ReleaseCapture();
+            ::SendMessageW(dialog, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+            return TRUE;
+        case WM_CLOSE:
+            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDCANCEL) ::DestroyWindow(dialog);
+            return TRUE;
+        case WM_DESTROY:
+            OnDestroy(*app);
+            return TRUE;
     }
     return FALSE;
 }

@@ -39,15 +39,15 @@ TEST(ArchiverCommandLine, RefusesMalformedLines) {
     for (const char* line : {
              "",
              "a",
-             "a -- \"x.zip\"",                       // one path
-             "a -- x.zip src extra",                  // three paths
-             "a -- \"x.zip\" \"\"",                   // empty path
-             "a -- \"x.zip\" \"src",                  // unclosed quote
-             "a -- \"x.zip\"\"src\"",                 // text glued to a closing quote
-             "a -- x\"y\".zip src",                   // quote inside a word
+             "a -- \"x.zip\"",         // one path
+             "a -- x.zip src extra",   // three paths
+             "a -- \"x.zip\" \"\"",    // empty path
+             "a -- \"x.zip\" \"src",   // unclosed quote
+             "a -- \"x.zip\"\"src\"",  // text glued to a closing quote
+             "a -- x\"y\".zip src",    // quote inside a word
              "a -- x.zip \"src\"tail",
-             "a -- x.zip \xFF\xFE",                   // not UTF-8
-             "x -tzip -- x.zip src",                  // unknown command
+             "a -- x.zip \xFF\xFE",   // not UTF-8
+             "x -tzip -- x.zip src",  // unknown command
              "u -tzip -- x.zip src",
          }) {
         EXPECT_FALSE(ParseArchiverCommand(line)) << line;
@@ -56,13 +56,8 @@ TEST(ArchiverCommandLine, RefusesMalformedLines) {
 
 TEST(ArchiverCommandLine, RefusesUnknownSwitches) {
     for (const char* line : {
-             "a -x -- x.zip src",
-             "a -t7z -- x.zip src",
-             "a -mmt=0 -- x.zip src",
-             "a -mmt=65 -- x.zip src",
-             "a -mmt=two -- x.zip src",
-             "a -mmt=on2 -- x.zip src",
-             "a -sswx -- x.zip src",
+             "a -x -- x.zip src", "a -t7z -- x.zip src", "a -mmt=0 -- x.zip src", "a -mmt=65 -- x.zip src",
+             "a -mmt=two -- x.zip src", "a -mmt=on2 -- x.zip src", "a -sswx -- x.zip src",
              "a x.zip -ssw src",  // a switch after a path is a third path
          }) {
         EXPECT_FALSE(ParseArchiverCommand(line)) << line;

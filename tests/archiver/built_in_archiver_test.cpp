@@ -27,7 +27,8 @@ struct Outcome {
     std::string output;
 };
 
-Outcome RunArchiver(const std::wstring& archive, const std::wstring& source, const std::atomic<bool>* cancel = nullptr) {
+Outcome RunArchiver(const std::wstring& archive, const std::wstring& source,
+                    const std::atomic<bool>* cancel = nullptr) {
     const ArchiverApi& archiver = BuiltInArchiver();
     archiver.initialize(1);
     archiver.setCancelFlag(cancel);

@@ -7,7 +7,9 @@
 
 namespace {
 
-std::uint32_t U16At(const std::vector<std::uint8_t>& b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
+std::uint32_t U16At(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return b[at] | (b[at + 1] << 8);
+}
 std::uint32_t U32At(const std::vector<std::uint8_t>& b, std::size_t at) {
     return U16At(b, at) | (U16At(b, at + 2) << 16);
 }

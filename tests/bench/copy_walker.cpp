@@ -21,7 +21,8 @@ bool CopyTree(const std::wstring& from, const std::wstring& to) {
             ok = CopyTree(from + L"\\" + name, to + L"\\" + name) && ok;
         else
             ok = ::CopyFileExW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), nullptr, nullptr, nullptr,
-                               0) && ok;
+                               0) &&
+                 ok;
     } while (::FindNextFileW(find, &data));
     ::FindClose(find);
     return ok;

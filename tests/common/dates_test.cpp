@@ -4,7 +4,9 @@
 
 namespace {
 
-ParsedDate Parsed(int code, int year = 0, int month = 0, int day = 0) { return {code, {year, month, day}}; }
+ParsedDate Parsed(int code, int year = 0, int month = 0, int day = 0) {
+    return {code, {year, month, day}};
+}
 
 void ExpectParsed(std::wstring_view text, const ParsedDate& expected) {
     const ParsedDate parsed = ParseDateText(text);

@@ -13,8 +13,9 @@ protected:
     std::vector<MessageRequest>& shown = messages.boxes;
 };
 
-constexpr MessagePair kSample = {L"パスは%d文字以内にしてください。\n\n%s",
-                                 L"Please refer to the length of the path of this file in less than %d characters.\n\n%s"};
+constexpr MessagePair kSample = {
+    L"パスは%d文字以内にしてください。\n\n%s",
+    L"Please refer to the length of the path of this file in less than %d characters.\n\n%s"};
 
 }  // namespace
 
@@ -26,7 +27,8 @@ TEST_F(MessageBoxTest, PicksTheLanguageAtTheMomentOfShowing) {
     ShowMessage(nullptr, MB_ICONERROR, kSample, {260, L"C:\\x"});
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].text, L"パスは260文字以内にしてください。\n\nC:\\x");
-    EXPECT_EQ(shown[1].text, L"Please refer to the length of the path of this file in less than 260 characters.\n\nC:\\x");
+    EXPECT_EQ(shown[1].text,
+              L"Please refer to the length of the path of this file in less than 260 characters.\n\nC:\\x");
     EXPECT_EQ(shown[0].caption, L"VaroSelect");
     EXPECT_EQ(shown[0].style, static_cast<UINT>(MB_ICONERROR | MB_TOPMOST));
     EXPECT_EQ(shown[0].owner, nullptr);

@@ -8,12 +8,14 @@ namespace {
 
 // The whole default file as the programs write it, key by key in order.
 std::wstring DefaultFileText() {
-    std::wstring text = L"[Env]\r\nTab=0\r\nLang=ja\r\nStartSetting=1\r\nAutoClose=1\r\nCopyMode=0\r\n"
-                        L"Path=C:\\Docs\\My Copy\\\r\n";
+    std::wstring text =
+        L"[Env]\r\nTab=0\r\nLang=ja\r\nStartSetting=1\r\nAutoClose=1\r\nCopyMode=0\r\n"
+        L"Path=C:\\Docs\\My Copy\\\r\n";
     for (int i = 1; i <= 10; ++i) text += L"PathHis" + std::to_wstring(i) + L"=\r\n";
-    text += L"SelDir=0\r\nOpenDir=0\r\nPrefixBef1=\r\nAddStringsBef=0\r\nPrefixBef2=\r\nPrefixAft1=_\r\n"
-            L"AddStringsAft=1\r\nPrefixAft2=\r\nZeroSuppress=1\r\nCompressMode=0\r\nDirTree=0\r\nSelect=1\r\n"
-            L"SelectMode=2\r\n";
+    text +=
+        L"SelDir=0\r\nOpenDir=0\r\nPrefixBef1=\r\nAddStringsBef=0\r\nPrefixBef2=\r\nPrefixAft1=_\r\n"
+        L"AddStringsAft=1\r\nPrefixAft2=\r\nZeroSuppress=1\r\nCompressMode=0\r\nDirTree=0\r\nSelect=1\r\n"
+        L"SelectMode=2\r\n";
     for (const wchar_t* list : {L"TargetFile", L"ExNoTargetFile", L"NoTargetFile", L"ExTargetFile"}) {
         text += std::wstring(list) + L"=\r\n";
         for (int i = 1; i <= 10; ++i) text += std::wstring(list) + L"His" + std::to_wstring(i) + L"=\r\n";
@@ -22,7 +24,9 @@ std::wstring DefaultFileText() {
     return text;
 }
 
-Settings Defaults() { return DefaultSettings(true, std::wstring(L"C:\\Docs")); }
+Settings Defaults() {
+    return DefaultSettings(true, std::wstring(L"C:\\Docs"));
+}
 
 }  // namespace
 

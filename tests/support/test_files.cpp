@@ -23,7 +23,9 @@ TempDir::TempDir() {
     ::CreateDirectoryW(path_.c_str(), nullptr);
 }
 
-TempDir::~TempDir() { DeleteTree(path_); }
+TempDir::~TempDir() {
+    DeleteTree(path_);
+}
 
 void DeleteTree(const std::wstring& path) {
     std::wstring folder = path;
@@ -81,7 +83,9 @@ std::vector<std::uint8_t> Utf16Bytes(std::wstring_view text, bool withBom) {
     return bytes;
 }
 
-void MakeFolder(const std::wstring& path) { ::SHCreateDirectoryExW(nullptr, path.c_str(), nullptr); }
+void MakeFolder(const std::wstring& path) {
+    ::SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);
+}
 
 SYSTEMTIME LocalTime(int year, int month, int day, int hour, int minute, int second) {
     SYSTEMTIME local = {};
@@ -105,14 +109,17 @@ FILETIME LocalFileTime(int year, int month, int day, int hour, int minute, int s
 
 void SetLastWriteTime(const std::wstring& path, int year, int month, int day, int hour, int minute, int second) {
     const FILETIME time = LocalFileTime(year, month, day, hour, minute, second);
-    const DWORD flags = (::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) ? FILE_FLAG_BACKUP_SEMANTICS : 0;
+    const DWORD flags =
+        (::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) ? FILE_FLAG_BACKUP_SEMANTICS : 0;
     UniqueKernelHandle file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                           nullptr, OPEN_EXISTING, flags, nullptr));
     ASSERT_TRUE(file.valid());
     ::SetFileTime(file.get(), nullptr, nullptr, &time);
 }
 
-bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool RunningUnderWine() {
     const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");

@@ -44,7 +44,9 @@ SelectionConditions ConditionsOf(Settings settings, const Date& today = LocalTod
     return c;
 }
 
-bool SelectsName(const SelectionConditions& c, std::wstring_view name) { return IsFileSelected(c, name, FILETIME{}); }
+bool SelectsName(const SelectionConditions& c, std::wstring_view name) {
+    return IsFileSelected(c, name, FILETIME{});
+}
 
 Settings NameMode(int mode, std::wstring target, std::wstring exNoTarget, std::wstring noTarget,
                   std::wstring exTarget) {

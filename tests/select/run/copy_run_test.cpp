@@ -186,7 +186,8 @@ TEST_F(CopyRunTest, CopyOntoItselfIsRefusedAfterSixtyRetries) {
     WriteText(dir / L"src\\a.txt", "keep");
     EXPECT_EQ(Copy(dir / L"src\\a.txt"), -1);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], L"The same name of the file to the copy destination already exists.\n\n" + (dir / L"src\\a.txt"));
+    EXPECT_EQ(boxes[0],
+              L"The same name of the file to the copy destination already exists.\n\n" + (dir / L"src\\a.txt"));
     EXPECT_EQ(ReadBytes(dir / L"src\\a.txt"), std::vector<std::uint8_t>({'k', 'e', 'e', 'p'}));
 }
 
@@ -298,8 +299,8 @@ TEST_F(CopyRunTest, CancelDuringALargeFileLeavesNoPartFileAndNoMessage) {
     CopyToOut();
     const std::wstring big = dir / L"src\\big.bin";
     {
-        UniqueKernelHandle file(::CreateFileW(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                              FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueKernelHandle file(
+            ::CreateFileW(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         LARGE_INTEGER size;
         size.QuadPart = 1LL << 30;
         ::SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN);
@@ -402,7 +403,8 @@ TEST_F(CopyRunTest, WithoutMemoryForTheListTheCommandInterpreterWritesIt) {
         ASSERT_EQ(CopyOneSource(context, dir / L"src\\a.txt"), 0);
     }
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], L"The memory could not be allocated. And it outputs the copy result list in the Windows command.");
+    EXPECT_EQ(boxes[0],
+              L"The memory could not be allocated. And it outputs the copy result list in the Windows command.");
     EXPECT_TRUE(Exists(dir / L"out\\a_1.txt"));
     const auto bytes = ReadBytes(dir / L"out\\a_1.txt.txt");
     const std::string text(bytes.begin(), bytes.end());
@@ -412,8 +414,12 @@ TEST_F(CopyRunTest, WithoutMemoryForTheListTheCommandInterpreterWritesIt) {
 namespace {
 
 // An archiver that always fails to write, as a full disk would.
-int InitializeNothing(int) { return 0; }
-int FailToWrite(HWND, const char*, char*, DWORD) { return kArchiverCannotWrite; }
+int InitializeNothing(int) {
+    return 0;
+}
+int FailToWrite(HWND, const char*, char*, DWORD) {
+    return kArchiverCannotWrite;
+}
 void WatchNothing(const std::atomic<bool>*) {}
 constexpr ArchiverApi kFailingArchiver{InitializeNothing, FailToWrite, WatchNothing};
 
@@ -490,9 +496,10 @@ TEST_F(CopyRunTest, TheWorkFolderMustNotBeTheSource) {
     MakeFolder(dir / L"src\\D");
     EXPECT_EQ(Copy(dir / L"src\\D"), -1);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], L"The same name of the file to the copy destination already exists.\n"
-                        L"(It is impossible to create a temporary file to compress Zip.)\n\n" +
-                            (dir / L"src\\D\\"));
+    EXPECT_EQ(boxes[0],
+              L"The same name of the file to the copy destination already exists.\n"
+              L"(It is impossible to create a temporary file to compress Zip.)\n\n" +
+                  (dir / L"src\\D\\"));
 }
 
 TEST_F(CopyRunTest, TheWorkFolderHasTheFolderLimit) {

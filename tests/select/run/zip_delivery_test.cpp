@@ -51,7 +51,9 @@ struct FakeArchiver {
 constexpr ArchiverApi kFake{FakeArchiver::Initialize, FakeArchiver::Command, FakeArchiver::SetCancelFlag};
 
 std::vector<DWORD> g_pauses;
-void RecordPause(DWORD milliseconds) { g_pauses.push_back(milliseconds); }
+void RecordPause(DWORD milliseconds) {
+    g_pauses.push_back(milliseconds);
+}
 
 WIN32_FIND_DATAW FileOfSize(std::uint64_t size) {
     WIN32_FIND_DATAW data{};

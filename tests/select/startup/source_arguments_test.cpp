@@ -61,8 +61,9 @@ TEST(CommandLineSplit, PathsOfAtMost259Characters) {
     EXPECT_EQ(refused.outcome, SplitOutcome::TooLong);
     EXPECT_EQ(refused.paths, Paths{L"first"});  // nothing after the long path is copied
     ASSERT_EQ(refused.boxes.size(), 1u);
-    EXPECT_EQ(refused.boxes[0], L"Please refer to the length of the path of this file in less than 260 characters.\n\n" +
-                                    std::wstring(259, L'a'));
+    EXPECT_EQ(refused.boxes[0],
+              L"Please refer to the length of the path of this file in less than 260 characters.\n\n" +
+                  std::wstring(259, L'a'));
 }
 
 TEST(CommandLineSplit, JapaneseMessagesDifferForQuotedAndPlainPaths) {
