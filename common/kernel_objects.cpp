@@ -15,8 +15,7 @@ public:
     UserOnlySecurity() {
         const std::wstring sddl = L"D:P(A;;GA;;;" + CurrentUserSid() + L")(A;;GA;;;SY)";
         PSECURITY_DESCRIPTOR descriptor = nullptr;
-        if (::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor,
-                                                                   nullptr))
+        if (::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
             descriptor_.reset(descriptor);
         attributes_.nLength = sizeof attributes_;
         attributes_.lpSecurityDescriptor = descriptor_.get();
@@ -112,4 +111,18 @@ UniqueKernelHandle CreateExchangeEvent(std::wstring_view name) {
 UniqueKernelHandle OpenExchangeEvent(std::wstring_view name) {
     const std::wstring objectName(name);
     return UniqueKernelHandle(::OpenEventW(EVENT_ALL_ACCESS, FALSE, objectName.c_str()));
+}
+
+bool SharedBlockExists(std::wstring_view name) {
+    const std::wstring objectName(name);
+    return UniqueKernelHandle(::OpenFileMappingW(FILE_MAP_READ, FALSE, objectName.c_str())).valid();
+}
+
+UniqueKernelHandle CreateSingleInstanceMutex(std::wstring_view name, bool& alreadyRunning) {
+    UserOnlySecurity security;
+    const std::wstring objectName(name);
+    UniqueKernelHandle mutex(::CreateMutexW(security.get(), TRUE, objectName.c_str()));
+    // A mutex of another user cannot be opened: that counts as running too.
+    alreadyRunning = !mutex || ::GetLastError() == ERROR_ALREADY_EXISTS;
+    return mutex;
 }
