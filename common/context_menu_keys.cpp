@@ -2,6 +2,7 @@
 
 #include "handles.h"
 #include "paths.h"
+#include "step_trace.h"
 
 std::wstring CopyToolDisplayName(bool japanese, std::wstring_view instanceSuffix) {
     const std::wstring_view name = japanese ? L"VaroSelect - 選択してコピー" : L"VaroSelect - Select Copy";
@@ -20,10 +21,28 @@ std::wstring CommandKeyPath(std::wstring_view root, std::wstring_view entryName)
     return EntryKeyPath(root, entryName) + L"\\Command";
 }
 
-LONG ProbeKey(HKEY classesRoot, std::wstring_view path) {
-    const std::wstring keyPath(path);
+namespace {
+
+int CheckKey(HKEY classesRoot, const std::wstring& path, std::wstring_view stepId) {
     HKEY raw = nullptr;
-    const LONG error = ::RegOpenKeyExW(classesRoot, keyPath.c_str(), 0, KEY_READ, &raw);
-    UniqueRegKey key(raw);
-    return error;
+    const LONG error = ::RegOpenKeyExW(classesRoot, path.c_str(), 0, KEY_READ, &raw);
+    const UniqueRegKey key(raw);
+    if (error == ERROR_SUCCESS) return 0;
+    RecordStep(stepId, 0, static_cast<std::uint32_t>(error));
+    if (error == ERROR_ACCESS_DENIED) return 3;
+    return error == ERROR_FILE_NOT_FOUND ? 4 : -1;
+}
+
+}  // namespace
+
+int CheckContextMenuEntries(HKEY classesRoot, std::wstring_view entryName, const EntryCheckSteps& steps) {
+    for (std::size_t i = 0; i < kContextMenuRoots.size(); ++i) {
+        int result = CheckKey(classesRoot, CommandKeyPath(kContextMenuRoots[i], entryName), steps.keys[0]);
+        if (result == 0) result = CheckKey(classesRoot, EntryKeyPath(kContextMenuRoots[i], entryName), steps.keys[1]);
+        if (result != 0) {
+            RecordStep(steps.roots[i], 0, 0);
+            return result;
+        }
+    }
+    return 0;
 }

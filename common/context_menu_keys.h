@@ -27,7 +27,16 @@ std::wstring ContextMenuEntryName(std::wstring_view programFileName, std::wstrin
 std::wstring EntryKeyPath(std::wstring_view root, std::wstring_view entryName);
 std::wstring CommandKeyPath(std::wstring_view root, std::wstring_view entryName);
 
-// Opens the key for reading and closes it again: 0 when it is there, else the
-// platform's error (2 not found, 5 access refused, ...). A presence check
-// needs no more than read access, so a normal user's check is not refused.
-LONG ProbeKey(HKEY classesRoot, std::wstring_view path);
+// Step identifiers of a presence check: opening the "Command" key and the
+// entry key failed; the first and the second root failed.
+struct EntryCheckSteps {
+    std::array<std::wstring_view, 2> keys;
+    std::array<std::wstring_view, 2> roots;
+};
+
+// Whether the "Command" key and the entry key are there under both roots:
+// 0 when all four open, else the result of the first root that fails: 4 not
+// found, 3 reading refused, -1 otherwise (recording the key's step with the
+// platform error, then the root's step). Keys are opened for reading only: a
+// presence check needs no more, so a normal user's check is not refused.
+[[nodiscard]] int CheckContextMenuEntries(HKEY classesRoot, std::wstring_view entryName, const EntryCheckSteps& steps);

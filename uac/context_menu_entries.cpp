@@ -11,26 +11,10 @@
 
 namespace {
 
-constexpr std::array<std::wstring_view, 2> kCheckRootSteps = {L"UAC-CMP1", L"UAC-CMP2"};
 constexpr std::array<std::wstring_view, 2> kWriteRootSteps = {L"UAC-CMP4", L"UAC-CMP5"};
 constexpr std::array<std::wstring_view, 2> kRemoveRootSteps = {L"UAC-CMP6", L"UAC-CMP7"};
 constexpr DeleteSteps kDeleteCommandSteps = {{L"UAC-CMR1", L"UAC-CMR2", L"UAC-CMR3", L"UAC-CMR4"}, {0, 2030, 0, 2033}};
 constexpr DeleteSteps kDeleteEntrySteps = {{L"UAC-CMR5", L"UAC-CMR6", L"UAC-CMR7", L"UAC-CMR8"}, {0, 2036, 0, 2039}};
-
-// 0 when the key opens; 4 when it is not there; -1 otherwise.
-int CheckKey(const UacContext& context, const std::wstring& path, std::wstring_view stepId) {
-    const LONG error = ProbeKey(context.classesRoot, path);
-    if (error == ERROR_SUCCESS) return kEntriesOk;
-    RecordStep(stepId, 0, static_cast<std::uint32_t>(error));
-    return error == ERROR_FILE_NOT_FOUND ? kEntriesMissing : kEntriesFailed;
-}
-
-int CheckRoot(const UacContext& context, std::wstring_view root) {
-    const std::wstring entry = context.EntryName();
-    const int command = CheckKey(context, CommandKeyPath(root, entry), L"UAC-CMCK1");
-    if (command != kEntriesOk) return command;
-    return CheckKey(context, EntryKeyPath(root, entry), L"UAC-CMCK2");
-}
 
 bool NamesFit(const UacContext& context, std::wstring_view root) {
     const std::wstring entry = context.EntryName();
@@ -76,14 +60,8 @@ void LogTraceIfDebugging(const UacContext& context) {
 }
 
 int CheckEntries(const UacContext& context) {
-    for (std::size_t i = 0; i < kContextMenuRoots.size(); ++i) {
-        const int result = CheckRoot(context, kContextMenuRoots[i]);
-        if (result != kEntriesOk) {
-            RecordStep(kCheckRootSteps[i], 0, 0);
-            return result;
-        }
-    }
-    return kEntriesOk;
+    return CheckContextMenuEntries(context.classesRoot, context.EntryName(),
+                                   {{L"UAC-CMCK1", L"UAC-CMCK2"}, {L"UAC-CMP1", L"UAC-CMP2"}});
 }
 
 int WriteEntries(const UacContext& context, const std::wstring& menuText) {

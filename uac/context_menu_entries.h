@@ -32,7 +32,8 @@ enum EntriesResult : int {
     kEntriesFailed = -1,
 };
 
-// 0 when both keys of both roots open; 4 when one is not there; -1 otherwise.
+// 0 when both keys of both roots open; 4 when one is not there; 3 or -1
+// when one cannot be read.
 [[nodiscard]] int CheckEntries(const UacContext& context);
 
 // Removes the old entries quietly and writes the layout under both roots.

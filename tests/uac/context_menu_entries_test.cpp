@@ -100,12 +100,6 @@ TEST_F(ContextMenuEntries, RequestsAndTheirAnswers) {
     EXPECT_TRUE(boxes.texts.empty());
 }
 
-TEST_F(ContextMenuEntries, RefreshWritesTheTextOfTheRequestedLanguage) {
-    ASSERT_EQ(WriteEntries(context, L"VaroSelect - 選択してコピー_e2e(&9)"), kEntriesOk);
-    EXPECT_EQ(HandleRequest(context, UacArguments{false, 1}, true).status, kStatusDone);
-    EXPECT_EQ(root.Text(L"Folder\\shell\\VaroSelect_e2e", nullptr), L"VaroSelect - Select Copy_e2e(&9)");
-}
-
 TEST_F(ContextMenuEntries, WithoutRightsTheUserIsToldAndNothingChanges) {
     MessageCapture boxes;
     ASSERT_EQ(WriteEntries(context, L"old"), kEntriesOk);

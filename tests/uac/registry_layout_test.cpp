@@ -56,22 +56,6 @@ TEST(ContextMenuLayout, KeysValuesTypesAndDataOfOneRoot) {
     EXPECT_EQ(keys[1].values[0].text, L"\"C:\\Varo e2e\\VaroSelect.exe\" \"%1\"");
 }
 
-TEST(ContextMenuLayout, EachWriteHasItsStepAndCode) {
-    const auto keys = ContextMenuLayout(L"Folder\\shell", L"VaroSelect", L"C:\\Varo\\VaroSelect.exe", L"m");
-    EXPECT_EQ(keys[0].stepId, L"UAC-CMC2");
-    EXPECT_EQ(keys[0].failureCode, 2011u);
-    const std::pair<std::wstring_view, std::uint32_t> values[] = {
-        {L"UAC-CMC3", 2013}, {L"UAC-CMC4", 2016}, {L"UAC-CMC5", 2019}, {L"UAC-CMC6", 2012}, {L"UAC-CMC7", 2015}};
-    for (std::size_t i = 0; i < std::size(values); ++i) {
-        EXPECT_EQ(keys[0].values[i].stepId, values[i].first);
-        EXPECT_EQ(keys[0].values[i].failureCode, values[i].second);
-    }
-    EXPECT_EQ(keys[1].stepId, L"UAC-CMC8");
-    EXPECT_EQ(keys[1].failureCode, 2018u);
-    EXPECT_EQ(keys[1].values[0].stepId, L"UAC-CMC9");
-    EXPECT_EQ(keys[1].values[0].failureCode, 2021u);
-}
-
 TEST(ValueBytes, TextsCountTheirTerminatingNulNumbersAreFourBytes) {
     EXPECT_EQ(ValueBytes(Text(L"Middle")), Utf16WithNul(L"Middle"));
     EXPECT_EQ(ValueBytes(Text(L"選択")), Utf16WithNul(L"選択"));
