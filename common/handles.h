@@ -73,6 +73,14 @@ struct ModuleTraits {
 };
 using UniqueModule = UniqueHandle<ModuleTraits>;
 
+struct RegKeyTraits {
+    using Value = HKEY;
+    static Value Empty() { return nullptr; }
+    static bool IsEmpty(Value v) { return v == nullptr; }
+    static void Close(Value v) { ::RegCloseKey(v); }
+};
+using UniqueRegKey = UniqueHandle<RegKeyTraits>;
+
 struct GdiObjectTraits {
     using Value = HGDIOBJ;
     static Value Empty() { return nullptr; }

@@ -112,3 +112,17 @@ UniqueKernelHandle OpenExchangeEvent(std::wstring_view name) {
     const std::wstring objectName(name);
     return UniqueKernelHandle(::OpenEventW(EVENT_ALL_ACCESS, FALSE, objectName.c_str()));
 }
+
+bool SharedBlockExists(std::wstring_view name) {
+    const std::wstring objectName(name);
+    return UniqueKernelHandle(::OpenFileMappingW(FILE_MAP_READ, FALSE, objectName.c_str())).valid();
+}
+
+UniqueKernelHandle CreateSingleInstanceMutex(std::wstring_view name, bool& alreadyRunning) {
+    UserOnlySecurity security;
+    const std::wstring objectName(name);
+    UniqueKernelHandle mutex(::CreateMutexW(security.get(), TRUE, objectName.c_str()));
+    // A mutex of another user cannot be opened: that counts as running too.
+    alreadyRunning = !mutex || ::GetLastError() == ERROR_ALREADY_EXISTS;
+    return mutex;
+}

@@ -35,3 +35,12 @@ std::optional<std::wstring> ReadSharedBlock(std::wstring_view name, const BlockS
 // A manual-reset event, created not signalled.
 UniqueKernelHandle CreateExchangeEvent(std::wstring_view name);
 UniqueKernelHandle OpenExchangeEvent(std::wstring_view name);
+
+// True while some process holds the block: its creator keeps it open for as
+// long as it runs, so this also tells whether the partner is still there.
+bool SharedBlockExists(std::wstring_view name);
+
+// A mutex created owned, that keeps a second copy of a program from running.
+// `alreadyRunning` is true when another process holds it (or has made it
+// unreachable); the handle must live as long as the program.
+UniqueKernelHandle CreateSingleInstanceMutex(std::wstring_view name, bool& alreadyRunning);

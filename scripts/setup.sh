@@ -50,6 +50,19 @@ write_prefix_settings() {
     mv "$reg.new" "$reg"
 }
 
+# A fresh prefix links the user's Desktop, Documents and media folders to the
+# Linux home folder; real folders inside the prefix keep desktop shortcuts and
+# default destinations of the tests out of the machine's home folder.
+make_user_folders_real() {
+    local folder
+    for folder in "$WINEPREFIX"/drive_c/users/*/{Desktop,Documents,Downloads,Music,Pictures,Videos}; do
+        if [ -L "$folder" ]; then
+            rm "$folder"
+            mkdir -p "$folder"
+        fi
+    done
+}
+
 prepare_prefix() {
     mkdir -p "$VARO_CACHE"
     if [ ! -f "$VARO_CACHE/prefix.ready" ]; then
@@ -60,6 +73,7 @@ prepare_prefix() {
         touch "$VARO_CACHE/prefix.ready"
     fi
     write_prefix_settings
+    make_user_folders_real
 }
 
 install_packages

@@ -1,0 +1,39 @@
+// Execute of the registration page without its window: checks and changes
+// the three targets and gives each one's status and failure record.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <windows.h>
+
+#include "context_menu_exchange.h"
+#include "registration_decisions.h"
+
+// Where the targets live, all derived from the settings application's folder.
+struct RegistrationEnv {
+    std::wstring programFolder;  // ends with "\"; the copy tool and the helper lie here
+    std::wstring instanceSuffix;
+    HKEY classesRoot = HKEY_CLASSES_ROOT;
+    HWND owner = nullptr;
+    std::wstring debugLog;  // empty when not debugging
+};
+
+// Send-To and desktop: the shortcut in the special folder; the context
+// menu: only the check (action 9) happens here. Returns 0, 4 (not there),
+// 3 (check refused) or another value on failure, recording "RRP1".."RRP3".
+[[nodiscard]] int RegisterTarget(const RegistrationEnv& env, int target, int action);
+
+// The check of each target, for the current-state cells.
+std::array<int, kTargetCount> CheckTargets(const RegistrationEnv& env);
+
+// How Execute changes one target; replaced in tests.
+struct RegistrationSteps {
+    std::function<int(int target, int action)> shortcut;    // Send-To, desktop
+    std::function<TargetOutcome(int request)> contextMenu;  // through the helper
+};
+RegistrationSteps RealRegistrationSteps(const RegistrationEnv& env);
+
+// Runs every target whose trackbar is at Off or On: the shortcuts here, the
+// context menu through the helper. Targets in the middle are not run.
+Outcomes ExecuteRegistration(const Positions& positions, const RegistrationSteps& steps);

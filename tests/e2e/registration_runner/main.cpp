@@ -1,0 +1,109 @@
+// Plays the settings application's side of the registration in end-to-end
+// tests until its page exists: it runs the same functions the page calls and
+// writes what the page would show into registration_result.txt (UTF-8,
+// "key=value" lines) beside itself.
+//   exchange <language> <request>      the exchange with VaroUAC.exe alone
+//   execute <language> <sendTo> <contextMenu> <desktop>
+//                                      Execute with the three trackbar positions
+//   gate 0 0                           creates the block and the event, as a
+//                                      waiting settings application does, and
+//                                      acknowledges once release.txt appears
+//                                      beside it and the answer has come
+#include <windows.h>
+#include <shellapi.h>
+
+#include <array>
+#include <cwchar>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "context_menu_exchange.h"
+#include "elevation_exchange.h"
+#include "handles.h"
+#include "kernel_objects.h"
+#include "language.h"
+#include "paths.h"
+#include "registration_run.h"
+#include "settings_paths.h"
+#include "text.h"
+
+namespace {
+
+std::wstring Cells(const ResultCells& cells) {
+    return cells.off + L"|" + cells.on;
+}
+
+void Line(std::wostringstream& out, const std::wstring& key, const std::wstring& value) {
+    out << key << L"=" << value << L"\n";
+}
+
+std::wstring RunExchange(const std::wstring& folder, bool japanese, int request) {
+    const TargetOutcome outcome = RunContextMenuExchange({nullptr, folder, L""}, japanese, request);
+    std::wostringstream out;
+    Line(out, L"answer", FormatElevationAnswer({outcome.status, outcome.failure}));
+    return out.str();
+}
+
+std::wstring RunExecute(const RegistrationEnv& env, const Positions& positions) {
+    std::wostringstream out;
+    std::array<ResultCells, kTargetCount> cells;
+    const auto checks = CheckTargets(env);
+    for (int i = 0; i < kTargetCount; ++i) {
+        cells[i] = CurrentStateCells(checks[i]);
+        Line(out, L"before" + std::to_wstring(i), Cells(cells[i]));
+    }
+    const Outcomes outcomes = ExecuteRegistration(positions, RealRegistrationSteps(env));
+    for (int i = 0; i < kTargetCount; ++i) {
+        const ResultCells after = OutcomeCells(positions[i], outcomes[i].status, cells[i]);
+        Line(out, L"after" + std::to_wstring(i), Cells(after));
+        Line(out, L"status" + std::to_wstring(i), std::to_wstring(outcomes[i].status));
+        if (CellOpensDetails(positions[i], outcomes[i].status, positions[i] == kPositionOn))
+            Line(out, L"details" + std::to_wstring(i), FailureDetails(outcomes[i].failure));
+    }
+    Line(out, L"result", std::wstring(ResultText(Summarize(positions, outcomes))));
+    return out.str();
+}
+
+// Holds a helper in its wait for the acknowledgement until the test releases it.
+std::wstring RunGate(const std::wstring& folder) {
+    const UniqueKernelHandle block = CreateSharedBlock(kElevationBlockName);
+    const UniqueKernelHandle event = CreateExchangeEvent(kElevationEventName);
+    if (!block || !event) return L"gate=failed\n";
+    std::ofstream((folder + L"gate_ready.txt").c_str()) << "ready";
+    for (int i = 0; i < 1200 && !PathExists(folder + L"release.txt"); ++i) ::Sleep(50);
+    std::wstring answer;
+    for (int i = 0; i < 200 && answer.empty(); ++i, ::Sleep(50))
+        answer = ReadSharedBlock(kElevationBlockName).value_or(L"");
+    ::SetEvent(event.get());
+    return L"answer=" + answer + L"\n";
+}
+
+int Number(const wchar_t* text) {
+    return static_cast<int>(std::wcstol(text, nullptr, 10));
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    int count = 0;
+    wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!args || count < 4) return 2;
+    const SettingsPaths paths = ResolveSettingsPaths();
+    const bool japanese = Number(args[2]) == 1;
+    SetJapanese(japanese);
+    std::wstring result;
+    if (std::wstring(args[1]) == L"exchange") {
+        result = RunExchange(paths.programFolder, japanese, Number(args[3]));
+    } else if (std::wstring(args[1]) == L"gate") {
+        result = RunGate(paths.programFolder);
+    } else if (count == 6) {
+        const RegistrationEnv env{paths.programFolder, paths.instanceSuffix, HKEY_CLASSES_ROOT, nullptr, L""};
+        result = RunExecute(env, {Number(args[3]), Number(args[4]), Number(args[5])});
+    } else {
+        return 2;
+    }
+    std::ofstream file((paths.programFolder + L"registration_result.txt").c_str(), std::ios::binary);
+    file << WideToUtf8(result);
+    return 0;
+}

@@ -1,0 +1,121 @@
+"""The elevation helper VaroUAC.exe writes and removes the copy tool's
+context-menu entries and answers the settings application's side."""
+
+import re
+import subprocess
+
+from uac_helpers import *  # noqa: F403
+
+
+class ContextMenuEntries(UacTestCase):
+    def assert_layout(self, menu_text: str):
+        program = self.folder.exe("VaroSelect.exe")
+        for root in ROOTS:
+            self.assertEqual(self.entry_values(root), {
+                "": ("REG_SZ", menu_text),
+                "Icon": ("REG_SZ", f'"{program}"'),
+                "Position": ("REG_SZ", "Middle"),
+                "SeparatorBefore": ("REG_DWORD", "0x1"),
+                "SeparatorAfter": ("REG_DWORD", "0x1"),
+            }, root)
+            self.assertEqual(self.entry_values(root, command=True), {"": ("REG_SZ", f'"{program}" "%1"')}, root)
+
+    def assert_absent(self):
+        for root in ROOTS:
+            self.assertIsNone(self.entry_values(root), root)
+
+    def test_register_and_remove(self):
+        self.make_folder()
+        self.assertEqual(self.exchange(1, 2), "1 0 0")
+        self.assert_layout(f"VaroSelect - 選択してコピー{self.suffix}(&9)")
+        self.assertEqual(self.exchange(0, 0), "1 0 0")
+        self.assert_absent()
+        # Removing entries that are not there: status 4, shown as success.
+        self.assertEqual(self.exchange(0, 0), "4 0 0")
+
+    def test_refresh_registers_again_only_when_present(self):
+        self.make_folder()
+        self.assertEqual(self.exchange(0, 1), "0 0 0")
+        self.assert_absent()
+        self.assertEqual(self.exchange(1, 2), "1 0 0")
+        self.assertEqual(self.exchange(0, 1), "1 0 0")
+        self.assert_layout(f"VaroSelect - Select Copy{self.suffix}(&9)")
+
+    def test_missing_copy_tool_fails_with_2005(self):
+        self.make_folder(programs=("VaroUAC.exe", "registration_runner.exe"))
+        self.assertRegex(self.exchange(0, 2), r"^2 2005 \d+$")
+        self.assert_absent()
+
+    def test_malformed_request_does_nothing(self):
+        self.make_folder()
+        self.assertEqual(self.exchange(1, 2), "1 0 0")
+        for args in ("1 0 extra", "0 7", '"C:\\evil.exe" 0'):
+            gate = self.start(self.folder.exe("registration_runner.exe"), "gate 0 0")
+            ready = self.folder.path / "gate_ready.txt"
+            wait_until(ready.exists, what="the gate")
+            uac = self.start(self.folder.exe("VaroUAC.exe"), args)
+            (self.folder.path / "release.txt").write_text("go")
+            self.assertEqual(self.driver.wait_exit(gate), 0)
+            self.assertEqual(self.driver.wait_exit(uac), 0)
+            result = (self.folder.path / "registration_result.txt").read_text(encoding="utf-8")
+            self.assertEqual(result, "answer=0 0 0\n", args)
+            ready.unlink()
+            (self.folder.path / "release.txt").unlink()
+        self.assert_layout(f"VaroSelect - 選択してコピー{self.suffix}(&9)")
+
+    def test_a_registered_command_copies_the_path_as_explorer_starts_it(self):
+        target = self.temp / "out"
+        self.make_folder(settings={"Lang": "en", "StartSetting": 0, "AutoClose": 0, "OpenDir": 0, "CopyMode": 1,
+                                   "Path": windows_path(target) + "\\"})
+        self.assertEqual(self.exchange(0, 2), "1 0 0")
+        source = make_files(self.temp / "src" / "写真 1", {"a.txt": "one", "sub/b.bin": b"\0\1"})
+        command = self.entry_values("Folder\\shell", command=True)[""][1]
+        match = re.fullmatch(r'"([^"]+)" "%1"', command)
+        self.assertIsNotNone(match, command)
+        pid = self.start(match.group(1), quote(windows_path(source)))
+        window = self.driver.wait_window(pid, cls="#32770", child_id=1003)
+        self.driver.wait_text(window.hwnd, 1006, "Success.", timeout=60)
+        copies = list(target.iterdir())  # named by the naming settings
+        self.assertEqual(len(copies), 1, copies)
+        self.assertTrue(copies[0].name.startswith("写真 1"), copies[0].name)
+        self.assertEqual(read_tree(copies[0]), read_tree(source))
+        self.driver.press(window.hwnd, 1003)
+        self.assertEqual(self.driver.wait_exit(pid), 0)
+
+
+class SingleRun(UacTestCase):
+    def test_second_helper_ends_at_once_with_exit_code_1(self):
+        self.make_folder()
+        gate = self.start(self.folder.exe("registration_runner.exe"), "gate 0 0")
+        wait_until((self.folder.path / "gate_ready.txt").exists, what="the gate")
+        first = self.start(self.folder.exe("VaroUAC.exe"), "0 0")
+        # The first one has answered and waits for the gate's acknowledgement.
+        self.driver.wait_window(first, cls="VaroUACClass", visible=False)
+        second = self.start(self.folder.exe("VaroUAC.exe"), "0 2")
+        self.assertEqual(self.driver.wait_exit(second), 1)
+        self.assertIsNone(self.driver.exit_code(first))
+        (self.folder.path / "release.txt").write_text("go")
+        self.assertEqual(self.driver.wait_exit(first), 0)
+        self.assertEqual(self.driver.wait_exit(gate), 0)
+        self.assertEqual((self.folder.path / "registration_result.txt").read_text(encoding="utf-8"),
+                         "answer=4 0 0\n")
+        for root in ROOTS:  # the second one did not register anything
+            self.assertIsNone(self.entry_values(root))
+
+    def test_helper_without_a_waiting_settings_application_ends_by_itself(self):
+        self.make_folder()
+        uac = self.start(self.folder.exe("VaroUAC.exe"), "0 0")
+        self.assertEqual(self.driver.wait_exit(uac, timeout=ANSWER_BOUND + DEFAULT_TIMEOUT), 0)
+
+    def test_helper_stops_waiting_when_the_settings_application_has_gone(self):
+        self.make_folder()
+        gate = self.start(self.folder.exe("registration_runner.exe"), "gate 0 0")
+        wait_until((self.folder.path / "gate_ready.txt").exists, what="the gate")
+        uac = self.start(self.folder.exe("VaroUAC.exe"), "0 0")
+        self.driver.wait_window(uac, cls="VaroUACClass", visible=False)
+        self.driver.kill(gate)  # ends without acknowledging
+        self.assertEqual(self.driver.wait_exit(uac), 0)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,147 @@
+#include "uac_app.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "context_menu_entries.h"
+#include "handles.h"
+#include "kernel_objects.h"
+#include "message_box.h"
+#include "paths.h"
+#include "resource.h"
+#include "settings_paths.h"
+#include "uac_answer.h"
+#include "uac_command_line.h"
+#include "uac_request.h"
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"VaroUACClass";
+constexpr wchar_t kWindowTitle[] = L"VaroUAC";
+constexpr UINT kTrayCallbackMessage = WM_APP + 1;
+constexpr UINT kTrayIconId = 1;
+constexpr wchar_t kSettingProgram[] = L"VaroSetting.exe";
+
+NOTIFYICONDATAW TrayData(HWND window) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window;
+    data.uID = kTrayIconId;
+    return data;
+}
+
+void AddTrayIcon(HINSTANCE instance, HWND window) {
+    NOTIFYICONDATAW data = TrayData(window);
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = kTrayCallbackMessage;
+    data.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_VARO_UAC), IMAGE_ICON,
+                                                 ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                                                 LR_DEFAULTCOLOR));
+    lstrcpynW(data.szTip, kWindowTitle, ARRAYSIZE(data.szTip));
+    ::Shell_NotifyIconW(NIM_ADD, &data);
+}
+
+void OnDestroy(HWND window) {
+    NOTIFYICONDATAW data = TrayData(window);
+    ::Shell_NotifyIconW(NIM_DELETE, &data);
+    ::PostQuitMessage(0);
+}
+
+LRESULT CALLBACK HelperWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDM_EXIT) {
+                ::DestroyWindow(window);
+                return 0;
+            }
+            break;
+        case WM_DESTROY:
+            OnDestroy(window);
+            return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool RegisterHelperClass(HINSTANCE instance) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = HelperWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VARO_UAC));
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszMenuName = MAKEINTRESOURCEW(IDM_UAC);
+    windowClass.lpszClassName = kClassName;
+    return ::RegisterClassExW(&windowClass) != 0;
+}
+
+// Only Debug is read from the settings file: the helper needs nothing else.
+UacContext MakeContext() {
+    const SettingsPaths paths = ResolveSettingsPaths(L"UAC-");
+    UacContext context;
+    context.programFolder = paths.programFolder;
+    context.instanceSuffix = paths.instanceSuffix;
+    if (!paths.settingsFile.empty() && PathExists(paths.settingsFile)) {
+        const UINT debug = ::GetPrivateProfileIntW(L"Env", L"Debug", 0, paths.settingsFile.c_str());
+        if ((debug & 0xFFFF) != 0) context.debugLog = paths.debugLog;
+    }
+    return context;
+}
+
+void StartSettingsApp(const UacContext& context) {
+    const std::wstring file = context.programFolder + kSettingProgram;
+    ::ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+int RunMessageLoop() {
+    MSG message;
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool RunsElevated() {
+    HANDLE raw = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw)) return true;
+    const UniqueKernelHandle token(raw);
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    if (!::GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size)) return true;
+    return elevation.TokenIsElevated != 0;
+}
+
+int RunElevationHelper(HINSTANCE instance, const wchar_t* commandLine) {
+    bool alreadyRunning = false;
+    const UniqueKernelHandle mutex = CreateSingleInstanceMutex(kUacMutexName, alreadyRunning);
+    if (alreadyRunning) return 1;
+
+    SetMessageBoxCaption(L"VaroUAC", true);
+    if (!RegisterHelperClass(instance)) {
+        ShowMessageText(nullptr, MB_ICONERROR, L"Could not register window class.");
+        return 0;
+    }
+    const HWND window =
+        ::CreateWindowExW(0, kClassName, kWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                          CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    if (!window) {
+        ShowMessageText(nullptr, MB_ICONERROR, L"Unable to create the main window.");
+        return 0;
+    }
+
+    const bool elevated = RunsElevated();
+    const UacContext context = MakeContext();
+    const std::wstring_view line = commandLine ? commandLine : L"";
+    if (IsEmptyCommandLine(line)) {
+        StartSettingsApp(context);
+    } else {
+        AddTrayIcon(instance, window);
+        (void)DeliverAnswer(context, HandleRequest(context, ParseUacArguments(line), elevated));
+    }
+    ::DestroyWindow(window);
+    return RunMessageLoop();
+}
