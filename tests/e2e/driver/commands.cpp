@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "tab_control.h"
 #include "text.h"
 #include "tree_view.h"
 #include "window_query.h"
@@ -404,6 +405,16 @@ Object OnTreeChildren(DriverSession&, const Args& args) {
     return Object{{"items", JsonValue(TreeItemList(TreeChildren(tree, TreeItemArg(args))))}};
 }
 
+// The captions of a tab control's tabs.
+Object OnTabCaptions(DriverSession&, const Args& args) {
+    std::string error;
+    HWND tabs = args.Target(&error);
+    if (!tabs) return Failure(error);
+    Array captions;
+    for (const std::wstring& caption : TabCaptions(tabs)) captions.push_back(JsonValue(std::wstring_view(caption)));
+    return Object{{"captions", JsonValue(std::move(captions))}};
+}
+
 // The selected item and its ancestors, selected item first.
 Object OnTreeSelection(DriverSession&, const Args& args) {
     std::string error;
@@ -453,6 +464,7 @@ constexpr std::pair<std::string_view, Handler> kCommands[] = {
     {"rect", OnRect},
     {"post", OnPost},
     {"send", OnSend},
+    {"tab_captions", OnTabCaptions},
     {"tree_children", OnTreeChildren},
     {"tree_selection", OnTreeSelection},
     {"tree_select", OnTreeSelect},
