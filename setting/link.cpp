@@ -9,6 +9,7 @@ namespace {
 constexpr wchar_t kOldProcProperty[] = L"VaroLinkOldProc";
 
 LRESULT CALLBACK LinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto oldProc = reinterpret_cast<WNDPROC>(::GetPropW(window, kOldProcProperty));
     switch (message) {
         case WM_SETCURSOR:
             ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
@@ -18,10 +19,12 @@ LRESULT CALLBACK LinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
             ::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
             return 0;
         }
+        case WM_NCDESTROY:
+            ::RemovePropW(window, kOldProcProperty);
+            break;
         default:
             break;
     }
-    const auto oldProc = reinterpret_cast<WNDPROC>(::GetPropW(window, kOldProcProperty));
     return oldProc ? ::CallWindowProcW(oldProc, window, message, wParam, lParam)
                    : ::DefWindowProcW(window, message, wParam, lParam);
 }
@@ -31,6 +34,6 @@ LRESULT CALLBACK LinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 void AttachLink(HWND label) {
     const std::wstring address(kMakerWebAddress);
     ::SetWindowTextW(label, address.c_str());
-    const auto oldProc = ::SetWindowLongPtrW(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkProc));
-    ::SetPropW(label, kOldProcProperty, reinterpret_cast<HANDLE>(oldProc));
+    ::SetPropW(label, kOldProcProperty, reinterpret_cast<HANDLE>(::GetWindowLongPtrW(label, GWLP_WNDPROC)));
+    ::SetWindowLongPtrW(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkProc));
 }

@@ -6,7 +6,8 @@
 
 #include <windows.h>
 
-constexpr std::wstring_view kMakerWebAddress = L"https://www.kestrel-soft.jp/";
+// A placeholder until the maker names its page.
+constexpr std::wstring_view kMakerWebAddress = L"https://www.kestrel.example/";
 
 // Shows the address in the label and gives it LinkProc, keeping the old procedure.
 void AttachLink(HWND label);
