@@ -6,6 +6,7 @@
 #include "format.h"
 #include "page_controls.h"
 #include "resource.h"
+#include "main_dialog.h"
 #include "setting_app.h"
 
 namespace {
@@ -100,12 +101,21 @@ INT_PTR OnInitDialog(HWND page) {
     return TRUE;
 }
 
+// The empty-folder caption follows the copy check box.
+INT_PTR OnCommand(int id) {
+    if (id != IDC_COND_SELECT) return FALSE;
+    SetDialogTexts(DialogTexts::EmptyFolderCaption);
+    return TRUE;
+}
+
 }  // namespace
 
-INT_PTR CALLBACK ConditionsPageProc(HWND page, UINT message, WPARAM, LPARAM) {
+INT_PTR CALLBACK ConditionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
             return OnInitDialog(page);
+        case WM_COMMAND:
+            return OnCommand(LOWORD(wParam));
         default:
             return FALSE;
     }

@@ -5,6 +5,7 @@
 #include "format.h"
 #include "page_controls.h"
 #include "resource.h"
+#include "main_dialog.h"
 #include "setting_app.h"
 
 namespace {
@@ -82,12 +83,21 @@ INT_PTR OnInitDialog(HWND page) {
     return TRUE;
 }
 
+// The note follows the result-list mode.
+INT_PTR OnCommand(int id) {
+    if (id != IDC_COPY_DIR_TREE) return FALSE;
+    SetDialogTexts(DialogTexts::ResultListNote);
+    return TRUE;
+}
+
 }  // namespace
 
-INT_PTR CALLBACK CopyToPageProc(HWND page, UINT message, WPARAM, LPARAM) {
+INT_PTR CALLBACK CopyToPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
             return OnInitDialog(page);
+        case WM_COMMAND:
+            return OnCommand(LOWORD(wParam));
         default:
             return FALSE;
     }

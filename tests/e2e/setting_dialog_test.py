@@ -40,6 +40,15 @@ class SettingAlone(SettingTestCase):
         dialog = self.open({"Lang": "en", "Tab": 2, "Select": 1, "SelectMode": 1})
         self.assertEqual(self.driver.send(dialog.hwnd, TCM_GETCURSEL, id=TABS), 2)
         self.assertEqual(self.visible_pages(dialog), ["conditions"])
+        # The focus waits in the exclude list that SelectMode 1 uses.
+        page = self.page(dialog, CONDITIONS_MARK)
+        combo = self.driver.control(page, 1002).hwnd
+        combo_edit = [c.hwnd for c in self.driver.controls(combo)]  # the edit box inside the combo box
+        self.assertIn(self.driver.focus(dialog.hwnd)["hwnd"], [combo] + combo_edit)
+        # The empty-folder caption follows the copy check box.
+        self.assertEqual(self.driver.text(page, 701), "If there is no file to be copied, do not copy the &folder")
+        self.driver.press(page, 700)
+        self.driver.wait_text(page, 701, "If the copy source is an empty folder, do not copy the &folder")
 
     def test_every_key_comes_back_as_given(self):
         out = self.temp / "out"

@@ -355,6 +355,19 @@ Object OnRect(DriverSession&, const Args& args) {
     return Object{{"window", JsonValue(RectObject(window))}, {"client", JsonValue(RectObject(client))}};
 }
 
+// The control that has the keyboard focus in the window's thread.
+Object OnFocus(DriverSession&, const Args& args) {
+    std::string error;
+    HWND target = args.Target(&error);
+    if (!target) return Failure(error);
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(target, nullptr), &info))
+        return Failure(SystemErrorMessage("GetGUIThreadInfo", ::GetLastError()));
+    return Object{{"hwnd", JsonValue(static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(info.hwndFocus)))},
+                  {"id", JsonValue(static_cast<std::int64_t>(info.hwndFocus ? ::GetDlgCtrlID(info.hwndFocus) : 0))}};
+}
+
 Object OnPost(DriverSession&, const Args& args) {
     std::string error;
     HWND target = args.Target(&error);
@@ -462,6 +475,7 @@ constexpr std::pair<std::string_view, Handler> kCommands[] = {
     {"type", OnType},
     {"set_text", OnSetText},
     {"rect", OnRect},
+    {"focus", OnFocus},
     {"post", OnPost},
     {"send", OnSend},
     {"tab_captions", OnTabCaptions},
