@@ -51,23 +51,14 @@ void FillLanguageList(HWND dialog, bool japanese) {
     SelectListItem(dialog, IDC_MAIN_LANGUAGE, japanese ? 0 : kEnglishItem);
 }
 
-void InsertTabs(HWND tabs) {
+// Inserts the tabs (TCM_INSERTITEMW) or relabels them (TCM_SETITEMW) in the current language.
+void PutTabCaptions(HWND tabs, UINT message) {
     for (int index = 0; index < kPageCount; ++index) {
         std::wstring caption(Pick(kTabCaptions[index]));
         TCITEMW item{};
         item.mask = TCIF_TEXT;
         item.pszText = caption.data();
-        ::SendMessageW(tabs, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item));
-    }
-}
-
-void RelabelTabs(HWND tabs) {
-    for (int index = 0; index < kPageCount; ++index) {
-        std::wstring caption(Pick(kTabCaptions[index]));
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = caption.data();
-        ::SendMessageW(tabs, TCM_SETITEMW, index, reinterpret_cast<LPARAM>(&item));
+        ::SendMessageW(tabs, message, index, reinterpret_cast<LPARAM>(&item));
     }
 }
 
@@ -110,29 +101,38 @@ bool FocusConditionField(const SettingApp& app) {
     return true;
 }
 
+// Restores a missing varo.ini from the backup, loads it and takes its language.
+void LoadSettingsOnOpen(SettingApp& app) {
+    app.paths = ResolveSettingsPaths();
+    SeedSettingsFromBackup(app.paths);
+    app.settings =
+        LoadAppSettings(app.paths, DefaultSettings(UiLanguageIsJapanese(), GetSpecialFolderPath(kCsidlDocuments)));
+    SetJapanese(LangSelectsJapanese(app.settings.Lang));
+}
+
+void SetDialogIcons(HWND dialog, HINSTANCE instance) {
+    const int small = ::GetSystemMetrics(SM_CXSMICON);
+    ::SendMessageW(dialog, WM_SETICON, ICON_SMALL,
+                   reinterpret_cast<LPARAM>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_VARO_SETTING), IMAGE_ICON,
+                                                         small, small, LR_SHARED)));
+    ::SendMessageW(dialog, WM_SETICON, ICON_BIG,
+                   reinterpret_cast<LPARAM>(::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VARO_SETTING))));
+}
+
 INT_PTR OnInitDialog(HWND dialog) {
     SettingApp& app = App();
     app.mainDialog = dialog;
     app.tabs = ::GetDlgItem(dialog, IDC_MAIN_TABS);
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
-    const int small = ::GetSystemMetrics(SM_CXSMICON);
-    ::SendMessageW(dialog, WM_SETICON, ICON_SMALL,
-                   reinterpret_cast<LPARAM>(::LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_VARO_SETTING), IMAGE_ICON,
-                                                         small, small, LR_SHARED)));
-    ::SendMessageW(dialog, WM_SETICON, ICON_BIG,
-                   reinterpret_cast<LPARAM>(::LoadIconW(app.instance, MAKEINTRESOURCEW(IDI_VARO_SETTING))));
+    SetDialogIcons(dialog, app.instance);
     AttachLink(::GetDlgItem(dialog, IDC_MAIN_LINK));
     if (!app.handOff.handOffMode)
         PlaceOkButton(dialog, ::GetDlgItem(dialog, IDC_MAIN_OK), ::GetDlgItem(dialog, IDC_MAIN_OK_NO_SAVE));
 
-    app.paths = ResolveSettingsPaths();
-    SeedSettingsFromBackup(app.paths);
-    app.settings =
-        LoadAppSettings(app.paths, DefaultSettings(UiLanguageIsJapanese(), GetSpecialFolderPath(kCsidlDocuments)));
-    SetJapanese(LangSelectsJapanese(app.settings.Lang));
+    LoadSettingsOnOpen(app);
     FillLanguageList(dialog, IsJapanese());
-    InsertTabs(app.tabs);
+    PutTabCaptions(app.tabs, TCM_INSERTITEMW);
     CreatePages(app);
 
     const int tab = app.settings.Tab >= 0 && app.settings.Tab < kPageCount ? app.settings.Tab : 0;
@@ -255,7 +255,7 @@ void SetDialogTexts(DialogTexts mode) {
     const SettingApp& app = App();
     switch (mode) {
         case DialogTexts::All:
-            RelabelTabs(app.tabs);
+            PutTabCaptions(app.tabs, TCM_SETITEMW);
             SetRegistrationPageTexts(app.pages[kRegistrationPage]);
             SetCopyToPageTexts(app.pages[kCopyToPage]);
             SetConditionsPageTexts(app.pages[kConditionsPage]);

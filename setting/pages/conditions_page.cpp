@@ -74,13 +74,13 @@ std::wstring DateItemText(int item, bool japanese) {
 }
 
 void RefillDateList(HWND page) {
-    std::vector<std::wstring> texts[2];
-    std::vector<MessagePair> items;
+    std::vector<std::wstring> japanese, english;
     for (int item = 0; item < kDateItemCount; ++item) {
-        texts[0].push_back(DateItemText(item, true));
-        texts[1].push_back(DateItemText(item, false));
+        japanese.push_back(DateItemText(item, true));
+        english.push_back(DateItemText(item, false));
     }
-    for (int item = 0; item < kDateItemCount; ++item) items.push_back({texts[0][item], texts[1][item]});
+    std::vector<MessagePair> items;
+    for (int item = 0; item < kDateItemCount; ++item) items.push_back({japanese[item], english[item]});
     RefillList(page, IDC_COND_DATE_LIST, items);
 }
 

@@ -8,14 +8,12 @@ from select_helpers import *  # noqa: F403
 
 
 class HandOff(CopyToolTestCase):
-    def start_with_answer(self, answer, settings, sources=()):
-        """Starts the copy tool with a stand-in settings application that
-        answers `answer` ("silent": none)."""
+    def start_with_silent_setting(self, settings, sources=()):
+        """Starts the copy tool with a stand-in settings application that ends without answering."""
         values = dict(BASE_SETTINGS, StartSetting=1)
         values.update(settings)
         self.folder = self.program_folder(["VaroSelect.exe"], settings=values)
         shutil.copy2(BIN / "fake_varo_setting.exe", self.folder.path / "VaroSetting.exe")
-        (self.folder.path / "fake_setting_answer.txt").write_text(answer)
         args = " ".join(quote(windows_path(s)) for s in sources)
         self.pid = self.start(self.folder.exe("VaroSelect.exe"), args)
 
@@ -41,7 +39,7 @@ class HandOff(CopyToolTestCase):
 
     def test_a_settings_application_that_ends_without_answering_does_not_hang_the_copy(self):
         source = make_files(self.temp / "src", {"a.txt": "a"})
-        self.start_with_answer("silent", {"AddStringsAft": 4}, sources=[source / "a.txt"])
+        self.start_with_silent_setting({"AddStringsAft": 4}, sources=[source / "a.txt"])
         window = self.wait_result("Success.")
         self.handed_key()
         self.assertTrue((source / "a_1.txt").exists())
