@@ -36,6 +36,18 @@ class SettingAlone(SettingTestCase):
         self.assertEqual(self.driver.wait_exit(self.pid), 0)
         self.assertEqual(self.folder.settings_file.read_bytes(), before)
 
+    def test_a_failing_check_keeps_the_dialog_open_and_saves_nothing(self):
+        blocker = make_files(self.temp, {"file": "x"}) / "file"
+        wanted = windows_path(blocker) + "\\sub\\"
+        dialog = self.open({"Lang": "en", "CopyMode": 1, "Path": wanted})
+        before = self.folder.settings_file.read_bytes()
+        self.driver.press(dialog.hwnd, OK)
+        box = self.driver.wait_message_box(self.pid)
+        self.assertEqual((box.title, box.text), ("VaroSetting", "Failed to create the destination folder.\n" + wanted))
+        self.driver.answer(box, IDOK)
+        self.assertIsNone(self.driver.exit_code(self.pid))  # still open
+        self.assertEqual(self.folder.settings_file.read_bytes(), before)
+
     def test_opens_on_the_conditions_tab(self):
         dialog = self.open({"Lang": "en", "Tab": 2, "Select": 1, "SelectMode": 1})
         self.assertEqual(self.driver.send(dialog.hwnd, TCM_GETCURSEL, id=TABS), 2)
