@@ -52,10 +52,11 @@ std::wstring AwaitAnswerText(const std::wstring& name, HANDLE process) {
 
 int RunSettingsHandOff(HWND owner, const std::wstring& programFolder, const std::wstring& objectPrefix, int& answer) {
     answer = kAnswerSaved;
+    if (objectPrefix.size() > kHandOffKeyMaxChars) return -1;
     const UniqueKernelHandle block = CreateSharedBlock(objectPrefix);
     if (!block) return -1;
-    const UniqueKernelHandle setEvent = CreateExchangeEvent(objectPrefix + L"_KEY_SET_SET_WAIT");
-    const UniqueKernelHandle gotEvent = CreateExchangeEvent(objectPrefix + L"_KEY_SEL_GET_WAIT");
+    const UniqueKernelHandle setEvent = CreateExchangeEvent(AnswerSetEventName(objectPrefix));
+    const UniqueKernelHandle gotEvent = CreateExchangeEvent(AnswerGotEventName(objectPrefix));
     if (!setEvent || !gotEvent) return -1;
 
     const UniqueKernelHandle process = StartSettingsApp(owner, programFolder, objectPrefix);

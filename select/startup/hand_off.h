@@ -6,12 +6,7 @@
 
 #include <windows.h>
 
-// Answers of the settings application.
-enum SettingsAppAnswerCode : int {
-    kAnswerSaved = 0,        // settings saved to varo.ini: reload it
-    kAnswerThisRunOnly = 1,  // use varo_tmp.ini for this run
-    kAnswerCancelled = 2,    // copy nothing
-};
+#include "settings_hand_off.h"
 
 // Runs the exchange and stores the answer (0 when none arrived). Returns 0,
 // or -1 when the objects cannot be made or the program cannot be started

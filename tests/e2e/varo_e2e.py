@@ -542,6 +542,14 @@ class Driver:
         """The children of a tree item, expanded first (0: the root items)."""
         return [TreeItem(i["item"], i["text"]) for i in self.request("tree_children", hwnd=tree, item=item)["items"]]
 
+    def focus(self, hwnd: int) -> dict:
+        """The control with the keyboard focus in the window's thread: {"hwnd", "id"}."""
+        return self.request("focus", hwnd=hwnd)
+
+    def tab_captions(self, hwnd: int, id: Optional[int] = None) -> list[str]:
+        """The captions of a tab control's tabs, in order."""
+        return self.request("tab_captions", hwnd=hwnd, id=id)["captions"]
+
     def tree_selection(self, tree: int) -> list[TreeItem]:
         """The selected tree item and its ancestors, selected item first."""
         return [TreeItem(i["item"], i["text"]) for i in self.request("tree_selection", hwnd=tree)["items"]]

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "tab_control.h"
 #include "text.h"
 #include "tree_view.h"
 #include "window_query.h"
@@ -354,6 +355,19 @@ Object OnRect(DriverSession&, const Args& args) {
     return Object{{"window", JsonValue(RectObject(window))}, {"client", JsonValue(RectObject(client))}};
 }
 
+// The control that has the keyboard focus in the window's thread.
+Object OnFocus(DriverSession&, const Args& args) {
+    std::string error;
+    HWND target = args.Target(&error);
+    if (!target) return Failure(error);
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(target, nullptr), &info))
+        return Failure(SystemErrorMessage("GetGUIThreadInfo", ::GetLastError()));
+    return Object{{"hwnd", JsonValue(static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(info.hwndFocus)))},
+                  {"id", JsonValue(static_cast<std::int64_t>(info.hwndFocus ? ::GetDlgCtrlID(info.hwndFocus) : 0))}};
+}
+
 Object OnPost(DriverSession&, const Args& args) {
     std::string error;
     HWND target = args.Target(&error);
@@ -404,6 +418,16 @@ Object OnTreeChildren(DriverSession&, const Args& args) {
     return Object{{"items", JsonValue(TreeItemList(TreeChildren(tree, TreeItemArg(args))))}};
 }
 
+// The captions of a tab control's tabs.
+Object OnTabCaptions(DriverSession&, const Args& args) {
+    std::string error;
+    HWND tabs = args.Target(&error);
+    if (!tabs) return Failure(error);
+    Array captions;
+    for (const std::wstring& caption : TabCaptions(tabs)) captions.push_back(JsonValue(std::wstring_view(caption)));
+    return Object{{"captions", JsonValue(std::move(captions))}};
+}
+
 // The selected item and its ancestors, selected item first.
 Object OnTreeSelection(DriverSession&, const Args& args) {
     std::string error;
@@ -451,8 +475,10 @@ constexpr std::pair<std::string_view, Handler> kCommands[] = {
     {"type", OnType},
     {"set_text", OnSetText},
     {"rect", OnRect},
+    {"focus", OnFocus},
     {"post", OnPost},
     {"send", OnSend},
+    {"tab_captions", OnTabCaptions},
     {"tree_children", OnTreeChildren},
     {"tree_selection", OnTreeSelection},
     {"tree_select", OnTreeSelect},

@@ -1,0 +1,15 @@
+#include "confirmation.h"
+
+#include "settings_hand_off.h"
+
+LeavePlan PlanLeaving(LeaveButton button) {
+    switch (button) {
+        case LeaveButton::Ok:
+            return {true, false, kAnswerSaved};
+        case LeaveButton::OkNoSave:
+            return {true, true, kAnswerThisRunOnly};
+        case LeaveButton::Cancel:
+        default:
+            return {false, false, kAnswerCancelled};
+    }
+}

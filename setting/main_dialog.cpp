@@ -1,0 +1,270 @@
+#include "main_dialog.h"
+
+#include <commctrl.h>
+
+#include <array>
+
+#include "checks/confirmation_checks.h"
+#include "confirmation.h"
+#include "dpi.h"
+#include "hand_off_answer.h"
+#include "link.h"
+#include "message_box.h"
+#include "paths.h"
+#include "pages/conditions_page.h"
+#include "pages/copy_to_page.h"
+#include "pages/page_controls.h"
+#include "pages/registration_page.h"
+#include "resource.h"
+#include "setting_app.h"
+#include "settings_store.h"
+#include "step_trace.h"
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
+namespace {
+
+constexpr int kEnglishItem = 1;
+constexpr std::array<const wchar_t*, 2> kLanguageItems = {L"Japanese", L"English"};
+
+constexpr std::array<MessagePair, kPageCount> kTabCaptions = {{
+    {L"登録/解除", L"Regist/Unset"},
+    {L"コピー先", L"Copy to"},
+    {L"コピー条件", L"Conditions to copy"},
+}};
+
+struct PageTemplate {
+    int templateId;
+    DLGPROC procedure;
+};
+constexpr std::array<PageTemplate, kPageCount> kPageTemplates = {{
+    {IDD_REGISTRATION_PAGE, RegistrationPageProc},
+    {IDD_COPY_TO_PAGE, CopyToPageProc},
+    {IDD_CONDITIONS_PAGE, ConditionsPageProc},
+}};
+
+void FillLanguageList(HWND dialog, bool japanese) {
+    for (const wchar_t* item : kLanguageItems)
+        ::SendDlgItemMessageW(dialog, IDC_MAIN_LANGUAGE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    SelectListItem(dialog, IDC_MAIN_LANGUAGE, japanese ? 0 : kEnglishItem);
+}
+
+// Inserts the tabs (TCM_INSERTITEMW) or relabels them (TCM_SETITEMW) in the current language.
+void PutTabCaptions(HWND tabs, UINT message) {
+    for (int index = 0; index < kPageCount; ++index) {
+        std::wstring caption(Pick(kTabCaptions[index]));
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = caption.data();
+        ::SendMessageW(tabs, message, index, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+// Where the pages go: inside the tab control, below its row(s) of tabs.
+POINT PageOrigin(HWND dialog, HWND tabs) {
+    const LONG baseUnits = ::GetDialogBaseUnits();
+    const int unitX = LOWORD(baseUnits) / 4;
+    const int unitY = HIWORD(baseUnits) / 8;
+    RECT tab0{};
+    ::SendMessageW(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab0));
+    const int rows = static_cast<int>(::SendMessageW(tabs, TCM_GETROWCOUNT, 0, 0));
+    RECT frame{};
+    ::GetWindowRect(tabs, &frame);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&frame), 2);
+    return {frame.left + 1 + unitX, frame.top + rows * (tab0.bottom - tab0.top) + 3 * unitY};
+}
+
+void CreatePages(SettingApp& app) {
+    const POINT origin = PageOrigin(app.mainDialog, app.tabs);
+    for (int index = 0; index < kPageCount; ++index) {
+        const PageTemplate& page = kPageTemplates[index];
+        app.pages[index] =
+            ::CreateDialogParamW(app.instance, MAKEINTRESOURCEW(page.templateId), app.mainDialog, page.procedure, 0);
+        ::SetWindowPos(app.pages[index], app.tabs, origin.x, origin.y, 0, 0,
+                       SWP_NOSIZE | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    }
+}
+
+void ShowPage(const SettingApp& app, int shown) {
+    for (int index = 0; index < kPageCount; ++index) ::ShowWindow(app.pages[index], index == shown ? SW_SHOW : SW_HIDE);
+}
+
+// Tab 2 with selection on opens with the focus in the list the mode uses.
+bool FocusConditionField(const SettingApp& app) {
+    const Settings& settings = app.settings;
+    if (settings.Tab != kConditionsPage || settings.Select != 1) return false;
+    if (settings.SelectMode != 0 && settings.SelectMode != 1) return false;
+    const int field = settings.SelectMode == 0 ? IDC_COND_TARGET : IDC_COND_NO_TARGET;
+    ::SetFocus(::GetDlgItem(app.pages[kConditionsPage], field));
+    return true;
+}
+
+// Restores a missing varo.ini from the backup, loads it and takes its language.
+void LoadSettingsOnOpen(SettingApp& app) {
+    app.paths = ResolveSettingsPaths();
+    SeedSettingsFromBackup(app.paths);
+    app.settings =
+        LoadAppSettings(app.paths, DefaultSettings(UiLanguageIsJapanese(), GetSpecialFolderPath(kCsidlDocuments)));
+    SetJapanese(LangSelectsJapanese(app.settings.Lang));
+}
+
+void SetDialogIcons(HWND dialog, HINSTANCE instance) {
+    const int small = ::GetSystemMetrics(SM_CXSMICON);
+    ::SendMessageW(dialog, WM_SETICON, ICON_SMALL,
+                   reinterpret_cast<LPARAM>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_VARO_SETTING), IMAGE_ICON,
+                                                         small, small, LR_SHARED)));
+    ::SendMessageW(dialog, WM_SETICON, ICON_BIG,
+                   reinterpret_cast<LPARAM>(::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VARO_SETTING))));
+}
+
+INT_PTR OnInitDialog(HWND dialog) {
+    SettingApp& app = App();
+    app.mainDialog = dialog;
+    app.tabs = ::GetDlgItem(dialog, IDC_MAIN_TABS);
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    SetDialogIcons(dialog, app.instance);
+    AttachLink(::GetDlgItem(dialog, IDC_MAIN_LINK));
+    if (!app.handOff.handOffMode)
+        PlaceOkButton(dialog, ::GetDlgItem(dialog, IDC_MAIN_OK), ::GetDlgItem(dialog, IDC_MAIN_OK_NO_SAVE));
+
+    LoadSettingsOnOpen(app);
+    FillLanguageList(dialog, IsJapanese());
+    PutTabCaptions(app.tabs, TCM_INSERTITEMW);
+    CreatePages(app);
+
+    const int tab = app.settings.Tab >= 0 && app.settings.Tab < kPageCount ? app.settings.Tab : 0;
+    ::SendMessageW(app.tabs, TCM_SETCURSEL, tab, 0);
+    ShowPage(app, tab);
+    SetDialogTexts(DialogTexts::All);
+    return FocusConditionField(app) ? FALSE : TRUE;
+}
+
+void SendAnswerIfWaiting(const SettingApp& app, int answer) {
+    if (!app.handOff.handOffMode) return;
+    if (SendHandOffAnswer(app.handOff.key, answer) != 0 && app.settings.Debug != 0)
+        WriteDebugLog(app.paths.debugLog, ProcessFailureLog().trace());
+}
+
+void OnLeave(HWND dialog, LeaveButton button) {
+    SettingApp& app = App();
+    const LeavePlan plan = PlanLeaving(button);
+    if (plan.save) {
+        ReadPages();
+        if (const auto failure = RunConfirmationChecks(app.settings, SystemFolderOperations())) {
+            ShowMessageText(dialog, MB_ICONERROR, failure->text());
+            return;
+        }
+        UpdateHistories(app.settings);
+        if (SaveAppSettings(dialog, app.paths, app.settings, plan.useTemporary) != 0) return;
+    }
+    // The answer blocks until the copy tool has taken it.
+    SendAnswerIfWaiting(app, plan.answer);
+    ::DestroyWindow(dialog);
+}
+
+void OnLanguageCommand(HWND dialog) {
+    SettingApp& app = App();
+    const int selected = ListSelection(dialog, IDC_MAIN_LANGUAGE);
+    if (selected == app.lastLanguage) return;
+    app.lastLanguage = selected;
+    SetJapanese(selected != kEnglishItem);
+    SetDialogTexts(DialogTexts::All);
+    for (HWND page : app.pages) ::InvalidateRect(page, nullptr, TRUE);
+}
+
+INT_PTR OnCommand(HWND dialog, int id) {
+    switch (id) {
+        case IDC_MAIN_OK:
+            OnLeave(dialog, LeaveButton::Ok);
+            return TRUE;
+        case IDC_MAIN_OK_NO_SAVE:
+            OnLeave(dialog, LeaveButton::OkNoSave);
+            return TRUE;
+        case IDC_MAIN_CANCEL:
+        case IDCANCEL:  // Esc
+            OnLeave(dialog, LeaveButton::Cancel);
+            return TRUE;
+        case IDC_MAIN_LANGUAGE:
+            OnLanguageCommand(dialog);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+INT_PTR OnNotify(const NMHDR& header) {
+    if (header.idFrom != IDC_MAIN_TABS || header.code != TCN_SELCHANGE) return FALSE;
+    SettingApp& app = App();
+    app.settings.Tab = static_cast<int>(::SendMessageW(app.tabs, TCM_GETCURSEL, 0, 0));
+    ShowPage(app, app.settings.Tab);
+    return TRUE;
+}
+
+void OnDpiChanged() {
+    if (HWND registration = App().pages[kRegistrationPage]) UpdateRegistrationIcon(registration);
+}
+
+}  // namespace
+
+HWND CreateMainDialog(HINSTANCE instance) {
+    return ::CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc, 0);
+}
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog(dialog);
+        case WM_COMMAND:
+            return OnCommand(dialog, LOWORD(wParam));
+        case WM_NOTIFY:
+            return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        case WM_DPICHANGED:
+            OnDpiChanged();
+            return FALSE;
+        case WM_CLOSE:
+            ::PostMessageW(dialog, WM_COMMAND, IDC_MAIN_CANCEL, 0);
+            return TRUE;
+        case WM_DESTROY:
+            ::PostQuitMessage(0);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+void PlaceOkButton(HWND mainDialog, HWND okButton, HWND noSaveButton) {
+    RECT place{};
+    ::GetWindowRect(noSaveButton, &place);
+    ::MapWindowPoints(nullptr, mainDialog, reinterpret_cast<POINT*>(&place), 2);
+    ::ShowWindow(noSaveButton, SW_HIDE);
+    ::MoveWindow(okButton, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
+}
+
+void ReadPages() {
+    SettingApp& app = App();
+    app.settings.Lang = ListSelection(app.mainDialog, IDC_MAIN_LANGUAGE) == kEnglishItem ? L"en" : L"ja";
+    ReadRegistrationPage(app.pages[kRegistrationPage], app.settings);
+    ReadCopyToPage(app.pages[kCopyToPage], app.settings);
+    ReadConditionsPage(app.pages[kConditionsPage], app.settings);
+}
+
+void SetDialogTexts(DialogTexts mode) {
+    const SettingApp& app = App();
+    switch (mode) {
+        case DialogTexts::All:
+            PutTabCaptions(app.tabs, TCM_SETITEMW);
+            SetRegistrationPageTexts(app.pages[kRegistrationPage]);
+            SetCopyToPageTexts(app.pages[kCopyToPage]);
+            SetConditionsPageTexts(app.pages[kConditionsPage]);
+            break;
+        case DialogTexts::EmptyFolderCaption:
+            SetConditionsEmptyDirCaption(app.pages[kConditionsPage]);
+            break;
+        case DialogTexts::ResultListNote:
+            SetCopyToDirTreeNote(app.pages[kCopyToPage]);
+            break;
+    }
+}

@@ -1,0 +1,15 @@
+// Registration page (template 111): where the copy tool can be started from,
+// and the two check boxes StartSetting and AutoClose.
+#pragma once
+
+#include <windows.h>
+
+#include "settings.h"
+
+INT_PTR CALLBACK RegistrationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Its fields of the settings, read back from the controls.
+void ReadRegistrationPage(HWND page, Settings& settings);
+
+// Captions in the current language.
+void SetRegistrationPageTexts(HWND page);

@@ -1,0 +1,108 @@
+// Resource and control identifiers of the settings application. Control ids
+// repeat between the pages (each page is its own dialog), so each name says
+// which dialog it belongs to.
+#pragma once
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// Dialog templates.
+#define IDD_MAIN 110
+#define IDD_REGISTRATION_PAGE 111
+#define IDD_COPY_TO_PAGE 112
+#define IDD_CONDITIONS_PAGE 113
+
+// Icons: the program's own, and the registration picture per DPI class.
+#define IDI_VARO_SETTING 120
+#define IDI_REGISTRATION_96 121
+#define IDI_REGISTRATION_144 122
+#define IDI_REGISTRATION_240 123
+#define IDI_REGISTRATION_912 124
+
+// Main dialog (110).
+#define IDC_MAIN_OK 1
+#define IDC_MAIN_CANCEL 550
+#define IDC_MAIN_OK_NO_SAVE 551
+#define IDC_MAIN_LANGUAGE 1000
+#define IDC_MAIN_TABS 1065
+#define IDC_MAIN_LINK 1100
+
+// Command the registration page posts to change the Explorer context menu.
+#define IDC_MAIN_CONTEXT_MENU 3000
+
+// Registration page (111).
+#define IDC_REG_EXECUTE 530
+#define IDC_REG_START_SETTING 700
+#define IDC_REG_AUTO_CLOSE 701
+#define IDC_REG_SEND_TO_TRACK 1035
+#define IDC_REG_CONTEXT_MENU_TRACK 1036
+#define IDC_REG_DESKTOP_TRACK 1037
+#define IDC_REG_PICTURE 1066
+#define IDC_REG_GROUP 1100
+#define IDC_REG_SEND_TO_TITLE 1105
+#define IDC_REG_CONTEXT_MENU_TITLE 1106
+#define IDC_REG_DESKTOP_TITLE 1107
+#define IDC_REG_RESULT 1108
+#define IDC_REG_PROGRAM_NAME 1109
+#define IDC_REG_SEND_TO_OFF 1119
+#define IDC_REG_SEND_TO_ON 1120
+#define IDC_REG_CONTEXT_MENU_OFF 1121
+#define IDC_REG_CONTEXT_MENU_ON 1122
+#define IDC_REG_DESKTOP_OFF 1123
+#define IDC_REG_DESKTOP_ON 1124
+
+// Copy-to page (112).
+#define IDC_COPY_PREFIX_BEF1 501
+#define IDC_COPY_PREFIX_BEF2 502
+#define IDC_COPY_PREFIX_AFT1 503
+#define IDC_COPY_PREFIX_AFT2 504
+#define IDC_COPY_BROWSE 530
+#define IDC_COPY_ORGANIZE 531
+#define IDC_COPY_SAME_FOLDER 600
+#define IDC_COPY_GIVEN_FOLDER 601
+#define IDC_COPY_SEL_DIR 700
+#define IDC_COPY_OPEN_DIR 701
+#define IDC_COPY_COMPRESS 702
+#define IDC_COPY_PATH 1000
+#define IDC_COPY_ADD_BEF 1001
+#define IDC_COPY_ADD_AFT 1002
+#define IDC_COPY_ZERO_SUPPRESS 1003
+#define IDC_COPY_DIR_TREE 1009
+#define IDC_COPY_FOLDER_GROUP 1100
+#define IDC_COPY_ADD_GROUP 1109
+#define IDC_COPY_FILE_NAME 1110
+#define IDC_COPY_EXTENSION 1111
+#define IDC_COPY_ZERO_LABEL 1112
+#define IDC_COPY_DIGIT_LABEL 1113
+#define IDC_COPY_DIR_TREE_LABEL 1129
+#define IDC_COPY_DIR_TREE_NOTE 1130
+
+// Conditions page (113).
+#define IDC_COND_DATE_START 500
+#define IDC_COND_DATE_END 501
+#define IDC_COND_TARGET_DROP 530
+#define IDC_COND_EX_NO_TARGET_DROP 531
+#define IDC_COND_NO_TARGET_DROP 532
+#define IDC_COND_EX_TARGET_DROP 533
+#define IDC_COND_ORGANIZE 534
+#define IDC_COND_MODE_TARGET 600
+#define IDC_COND_MODE_NO_TARGET 601
+#define IDC_COND_MODE_NONE 602
+#define IDC_COND_SELECT 700
+#define IDC_COND_EMPTY_DIR 701
+#define IDC_COND_TARGET 1000
+#define IDC_COND_EX_NO_TARGET 1001
+#define IDC_COND_NO_TARGET 1002
+#define IDC_COND_EX_TARGET 1003
+#define IDC_COND_DATE_LIST 1004
+#define IDC_COND_HINT 1101
+#define IDC_COND_EXAMPLE 1102
+#define IDC_COND_GROUP 1109
+#define IDC_COND_EX_NO_TARGET_LABEL 1110
+#define IDC_COND_EX_TARGET_LABEL 1111
+#define IDC_COND_AND 1114
+#define IDC_COND_DATE_LABEL 1119
+#define IDC_COND_DATE_DASH 1120
+#define IDC_COND_DATE_FORMAT 1121
+#define IDC_COND_DATE_SHOWN 1122

@@ -1,0 +1,31 @@
+// The settings application's process-wide state and its entry point. One
+// user-interface thread owns all of it.
+#pragma once
+
+#include <array>
+
+#include <windows.h>
+
+#include "setting_command_line.h"
+#include "settings.h"
+#include "settings_paths.h"
+
+// The pages in tab order.
+enum PageIndex : int { kRegistrationPage = 0, kCopyToPage = 1, kConditionsPage = 2, kPageCount = 3 };
+
+struct SettingApp {
+    HINSTANCE instance = nullptr;
+    HandOffRequest handOff;
+    SettingsPaths paths;
+    Settings settings;
+    HWND mainDialog = nullptr;
+    HWND tabs = nullptr;
+    std::array<HWND, kPageCount> pages{};
+    int lastLanguage = -1;  // index last seen in the language list
+};
+
+SettingApp& App();
+
+// Registers the class, opens the main dialog and runs the message loop;
+// returns the quit code, or 0 when start-up fails.
+int RunSettingApp(HINSTANCE instance, const wchar_t* commandLine);
