@@ -1,6 +1,7 @@
 #include "startup/select_settings.h"
 
 #include "error_texts.h"
+#include "forbidden_chars.h"
 #include "language.h"
 #include "message_box.h"
 #include "paths.h"
@@ -9,6 +10,41 @@ namespace {
 
 constexpr MessagePair kFolderFailed = {L"設定ファイルを格納するディレクトリを作成できませんでした。\n\n%s\n\n%s",
                                        L"Could not create a directory to store the configuration file.\n\n%s\n\n%s"};
+
+// The four fixed texts of a destination name and the message naming each,
+// worded as the settings application words them.
+struct FixedText {
+    std::wstring Settings::*text;
+    MessagePair forbidden;
+};
+const FixedText kFixedTexts[] = {
+    {&Settings::PrefixBef1,
+     {L"付与する文字列(先頭)に使用できない文字が含まれています。\n\nNG : %s\n\n%s",
+      L"Characters that can not be used in the prefix(top) are included.\n\nNG : %s\n\n%s"}},
+    {&Settings::PrefixBef2,
+     {L"付与する文字列(ファイル名の前)に使用できない文字が含まれています。\n\nNG : %s\n\n%s",
+      L"Characters that can not be used in the prefix(Before file name) are included.\n\nNG : %s\n\n%s"}},
+    {&Settings::PrefixAft1,
+     {L"付与する文字列(ファイル名の後)に使用できない文字が含まれています。\n\nNG : %s\n\n%s",
+      L"Characters that can not be used in the prefix(After file name) are included.\n\nNG : %s\n\n%s"}},
+    {&Settings::PrefixAft2,
+     {L"付与する文字列(最後)に使用できない文字が含まれています。\n\nNG : %s\n\n%s",
+      L"Characters that can not be used in the prefix(Last) are included.\n\nNG : %s\n\n%s"}},
+};
+
+// A hand-edited settings file may hold what the settings application never
+// saves: a fixed text with "\" or ":" would put the copy outside its
+// destination folder. The first text that fails is reported.
+bool FixedTextsAreFileNames(const Settings& s) {
+    for (const FixedText& field : kFixedTexts) {
+        const std::wstring& text = s.*field.text;
+        const std::wstring ngList = CheckForbiddenChars(text, CharRules::AddString);
+        if (ngList.empty()) continue;
+        ShowMessage(nullptr, MB_ICONERROR, field.forbidden, {ngList, text});
+        return false;
+    }
+    return true;
+}
 
 void ShowFolderFailed(int code, const std::wstring& folder) {
     ShowMessage(nullptr, MB_ICONERROR, kFolderFailed, {DirectoryErrorText(code), folder});
@@ -45,7 +81,7 @@ int LoadSettings(const SettingsPaths& paths, bool useTemporary, const Settings& 
     });
     conditions.selectMode = settings.SelectMode;
     conditions.updateDateType = settings.UpdateDateType;
-    return complete ? 0 : -1;
+    return complete && FixedTextsAreFileNames(settings) ? 0 : -1;
 }
 
 void SaveSettings(const SettingsPaths& paths, const Settings& settings) {

@@ -13,7 +13,8 @@ Settings CopyToolDefaults();
 // Loads varo.ini, or varo_tmp.ini when useTemporary, over `defaults`: sets
 // the display language right after Lang and, with Select 1, parses the
 // condition lists of the current SelectMode as soon as each is read. Returns
-// -1 when a list fails its check (its message has been shown).
+// -1 when a list fails its check or a fixed text of the name holds a
+// character a file name cannot (its message has been shown).
 [[nodiscard]] int LoadSettings(const SettingsPaths& paths, bool useTemporary, const Settings& defaults,
                                Settings& settings, SelectionConditions& conditions);
 

@@ -99,3 +99,24 @@ TEST_F(SelectSettingsTest, SaveWritesOnlyTheSettingsFile) {
     EXPECT_EQ(reread.Path, L"E:\\chosen\\");
     EXPECT_FALSE(Exists(paths.backupFile));
 }
+
+// Regression: a hand-edited "\..\..\" as a fixed text wrote the copy two folders above Path.
+TEST_F(SelectSettingsTest, FixedTextsThatAreNoFileNamesRefuseTheRun) {
+    const std::pair<std::wstring_view, std::wstring_view> cases[] = {
+        {L"PrefixBef1=\\..\\..\\", L"Characters that can not be used in the prefix(top) are included.\n\nNG : \\ "},
+        {L"PrefixBef2=a:b",
+         L"Characters that can not be used in the prefix(Before file name) are included.\n\nNG : : "},
+        {L"PrefixAft1=<*>",
+         L"Characters that can not be used in the prefix(After file name) are included.\n\nNG : * < > "},
+        {L"PrefixAft2=x/y", L"Characters that can not be used in the prefix(Last) are included.\n\nNG : / "},
+    };
+    for (const auto& [line, message] : cases) {
+        boxes.clear();
+        WriteIni(paths.settingsFile, L"Lang=en\r\n" + std::wstring(line) + L"\r\n");
+        EXPECT_EQ(PrepareSettings(paths, defaults, settings, conditions), -1) << std::wstring(line);
+        ASSERT_EQ(boxes.size(), 1u) << std::wstring(line);
+        EXPECT_EQ(boxes[0].substr(0, message.size()), message);
+    }
+    WriteIni(paths.settingsFile, L"Lang=en\r\nPrefixBef1=ok (1)\r\nPrefixAft1=_\r\n");
+    EXPECT_EQ(PrepareSettings(paths, defaults, settings, conditions), 0);
+}
