@@ -6,6 +6,9 @@ add_library(varo_setting_decisions STATIC
     ${VARO_SETTING_DECISIONS_DIR}/checks/check_message.cpp
     ${VARO_SETTING_DECISIONS_DIR}/checks/field_checks.cpp
     ${VARO_SETTING_DECISIONS_DIR}/checks/text_cleanup.cpp
+    ${VARO_SETTING_DECISIONS_DIR}/pages/conditions_dates.cpp
+    ${VARO_SETTING_DECISIONS_DIR}/pages/conditions_rules.cpp
+    ${VARO_SETTING_DECISIONS_DIR}/pages/copy_to_rules.cpp
 )
 target_include_directories(varo_setting_decisions PUBLIC ${VARO_SETTING_DECISIONS_DIR})
 target_link_libraries(varo_setting_decisions PUBLIC varo_common)
