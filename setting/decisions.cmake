@@ -4,6 +4,7 @@
 set(VARO_SETTING_DECISIONS_DIR ${CMAKE_CURRENT_LIST_DIR})
 add_library(varo_setting_decisions STATIC
     ${VARO_SETTING_DECISIONS_DIR}/checks/check_message.cpp
+    ${VARO_SETTING_DECISIONS_DIR}/checks/confirmation_checks.cpp
     ${VARO_SETTING_DECISIONS_DIR}/checks/field_checks.cpp
     ${VARO_SETTING_DECISIONS_DIR}/checks/text_cleanup.cpp
     ${VARO_SETTING_DECISIONS_DIR}/pages/conditions_dates.cpp
