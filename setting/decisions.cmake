@@ -7,6 +7,7 @@ add_library(varo_setting_decisions STATIC
     ${VARO_SETTING_DECISIONS_DIR}/checks/confirmation_checks.cpp
     ${VARO_SETTING_DECISIONS_DIR}/checks/field_checks.cpp
     ${VARO_SETTING_DECISIONS_DIR}/checks/text_cleanup.cpp
+    ${VARO_SETTING_DECISIONS_DIR}/drop_names/drop_names.cpp
     ${VARO_SETTING_DECISIONS_DIR}/history_organiser/organiser_actions.cpp
     ${VARO_SETTING_DECISIONS_DIR}/pages/conditions_dates.cpp
     ${VARO_SETTING_DECISIONS_DIR}/pages/conditions_rules.cpp
