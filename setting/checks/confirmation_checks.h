@@ -9,16 +9,18 @@
 #include "checks/check_message.h"
 #include "settings.h"
 
+// The real destination-folder step: an existing folder passes, anything else is created.
+bool EnsureDestinationFolder(const std::wstring& folder);
+
+// The two character tests must be set (the shared character check with its
+// rule set); the folder step defaults to the real one.
 struct ConfirmationHooks {
     ForbiddenCharsFinder addStringChars;  // the add-string rules
     ForbiddenCharsFinder conditionChars;  // the condition rules
     // Makes sure the destination folder exists, creating it with its missing
     // parents; false when that fails. Runs only for CopyMode 1 and a non-empty Path.
-    std::function<bool(const std::wstring& folder)> ensureFolder;
+    std::function<bool(const std::wstring& folder)> ensureFolder = EnsureDestinationFolder;
 };
-
-// The real destination-folder step: an existing folder passes, anything else is created.
-bool EnsureDestinationFolder(const std::wstring& folder);
 
 struct ConfirmationResult {
     // Information messages (a replaced date), to be shown in order before the failure.
