@@ -12,6 +12,7 @@ add_library(varo_setting_decisions STATIC
     ${VARO_SETTING_DECISIONS_DIR}/pages/conditions_dates.cpp
     ${VARO_SETTING_DECISIONS_DIR}/pages/conditions_rules.cpp
     ${VARO_SETTING_DECISIONS_DIR}/pages/copy_to_rules.cpp
+    ${VARO_SETTING_DECISIONS_DIR}/pages/sub_dialog_keys.cpp
 )
 target_include_directories(varo_setting_decisions PUBLIC ${VARO_SETTING_DECISIONS_DIR})
 target_link_libraries(varo_setting_decisions PUBLIC varo_common)
