@@ -1,5 +1,6 @@
 #include "checks/field_checks.h"
 
+#include <algorithm>
 #include <array>
 
 #include "checks/text_cleanup.h"
