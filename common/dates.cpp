@@ -133,14 +133,15 @@ ParsedDate ParseDateText(std::wstring_view text) {
     std::vector<int> numbers;
     for (const std::wstring_view part : parts) {
         const auto number = ReadNumber(part);
-        if (!number) return {kDateNotDigits, {}};
+        if (!number) return {kDateNotDigits, {}, {}};
         numbers.push_back(*number);
     }
-    if (numbers.size() != 3) return {kDateNotThreeParts, {}};
+    if (numbers.size() != 3) return {kDateNotThreeParts, {}, {}};
     Date date{numbers[0], numbers[1], numbers[2]};
-    if (date.month < 1 || date.month > 12) return {kDateBadMonth, {}};
+    if (date.month < 1 || date.month > 12) return {kDateBadMonth, {}, {}};
+    const Date typed = date;
     const int code = Normalise(date);
-    return {code, date};
+    return {code, date, typed};
 }
 
 bool DateCodeUsable(int code) {

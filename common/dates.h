@@ -26,7 +26,8 @@ enum DateTextCode : int {
 
 struct ParsedDate {
     int code = kDateValid;
-    Date date;  // the (possibly adjusted) date; all zero for the empty text
+    Date date;   // the (possibly adjusted) date; all zero for the empty text
+    Date typed;  // the numbers as read, before any adjustment (codes 0, 4, 5, 6)
 };
 
 // Splits at "/" (runs count as one, leading and trailing ones are ignored)

@@ -148,15 +148,23 @@ void SendAnswerIfWaiting(const SettingApp& app, int answer) {
         WriteDebugLog(app.paths.debugLog, ProcessFailureLog().trace());
 }
 
+// Runs the checks in their order: the notes of replaced dates first, then
+// the first failure. False when a check failed; the dialog stays open.
+bool ConfirmSettings(HWND dialog, Settings& settings) {
+    const ConfirmationResult checked = RunConfirmationChecks(settings, StandardConfirmationHooks());
+    for (const CheckMessage& notice : checked.notices)
+        ShowMessageText(dialog, MB_ICONINFORMATION, FormatCheckMessage(notice, IsJapanese()));
+    if (!checked.failure) return true;
+    ShowMessageText(dialog, MB_ICONERROR, FormatCheckMessage(checked.failure->message, IsJapanese()));
+    return false;
+}
+
 void OnLeave(HWND dialog, LeaveButton button) {
     SettingApp& app = App();
     const LeavePlan plan = PlanLeaving(button);
     if (plan.save) {
         ReadPages();
-        if (const auto failure = RunConfirmationChecks(app.settings, SystemFolderOperations())) {
-            ShowMessageText(dialog, MB_ICONERROR, failure->text());
-            return;
-        }
+        if (!ConfirmSettings(dialog, app.settings)) return;
         UpdateHistories(app.settings);
         if (SaveAppSettings(dialog, app.paths, app.settings, plan.useTemporary) != 0) return;
     }

@@ -1,35 +1,38 @@
-// The checks that run when the user confirms the settings, in their fixed
-// order; the first that fails ends the confirmation with its message.
+// Every check that runs when the user confirms the dialog (OK or OK(No
+// save)), in its fixed order, on the settings just read back from the pages.
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
+#include <vector>
 
-#include "format.h"
-#include "language.h"
+#include "checks/check_message.h"
 #include "settings.h"
 
-// A failed check's message, formatted in both languages.
-struct CheckFailure {
-    std::wstring ja;
-    std::wstring en;
-    std::wstring_view text() const { return Pick({ja, en}); }
+// The real destination-folder step: an existing folder passes, anything else is created.
+bool EnsureDestinationFolder(const std::wstring& folder);
+
+// The two character tests must be set (the shared character check with its
+// rule set); the folder step defaults to the real one.
+struct ConfirmationHooks {
+    ForbiddenCharsFinder addStringChars;  // the add-string rules
+    ForbiddenCharsFinder conditionChars;  // the condition rules
+    // Makes sure the destination folder exists, creating it with its missing
+    // parents; false when that fails. Runs only for CopyMode 1 and a non-empty Path.
+    std::function<bool(const std::wstring& folder)> ensureFolder = EnsureDestinationFolder;
 };
 
-// The file-system operations the checks need, replaceable in tests.
-struct FolderOperations {
-    std::function<bool(const std::wstring&)> isFolder;
-    std::function<bool(const std::wstring&)> createTree;  // true when created
+// The hooks with the shared character check and its rule sets.
+ConfirmationHooks StandardConfirmationHooks();
+
+struct ConfirmationResult {
+    // Information messages (a replaced date), to be shown in order before the failure.
+    std::vector<CheckMessage> notices;
+    CheckResult failure;  // nothing: everything passed, the histories and the file may be written
 };
-FolderOperations SystemFolderOperations();
 
-// The longest destination folder path accepted, in characters.
-constexpr std::size_t kMaxDestinationChars = 259;
-
-// Gives Path its trailing backslash, then runs the checks in order. Returns
-// the first failure, or nothing when every check passed. Values the checks
-// change (the backslash, a created folder) stay, also after a failure.
-std::optional<CheckFailure> RunConfirmationChecks(Settings& settings, const FolderOperations& folders);
-
-CheckFailure MakeCheckFailure(const MessagePair& message, std::initializer_list<FormatArg> args);
+// Path, destination folder, add strings, condition lists, name kinds, then
+// the range dates; the first failure ends the sequence. What the steps
+// change in `settings` (the trailing "\" of Path, control codes removed from
+// the condition lists, a replaced date) stays even when a later step fails.
+ConfirmationResult RunConfirmationChecks(Settings& settings, const ConfirmationHooks& hooks);

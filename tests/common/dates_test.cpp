@@ -5,7 +5,7 @@
 namespace {
 
 ParsedDate Parsed(int code, int year = 0, int month = 0, int day = 0) {
-    return {code, {year, month, day}};
+    return {code, {year, month, day}, {}};
 }
 
 void ExpectParsed(std::wstring_view text, const ParsedDate& expected) {
@@ -62,6 +62,11 @@ TEST(DateText, RepairableDatesAreAdjusted) {
     ExpectParsed(L"1850/4/31", Parsed(kDateBothAdjusted, 1900, 4, 30));
     // 1900 is not a leap year: the raised year decides the month's length.
     ExpectParsed(L"1896/2/29", Parsed(kDateBothAdjusted, 1900, 2, 28));
+}
+
+TEST(DateText, RepairedDatesKeepTheNumbersAsTyped) {
+    EXPECT_EQ(ParseDateText(L"1850/4/31").typed, (Date{1850, 4, 31}));
+    EXPECT_EQ(ParseDateText(L"2024/01/05").typed, (Date{2024, 1, 5}));
 }
 
 TEST(DateText, UsableCodes) {

@@ -56,7 +56,9 @@ class SettingAlone(SettingTestCase):
         page = self.page(dialog, CONDITIONS_MARK)
         combo = self.driver.control(page, 1002).hwnd
         combo_edit = [c.hwnd for c in self.driver.controls(combo)]  # the edit box inside the combo box
-        self.assertIn(self.driver.focus(dialog.hwnd)["hwnd"], [combo] + combo_edit)
+        # The dialog takes the focus once it is active, which a busy machine may delay.
+        wait_until(lambda: self.driver.focus(dialog.hwnd)["hwnd"] in [combo] + combo_edit,
+                   what="the focus in the exclude list")
         # The empty-folder caption follows the copy check box.
         self.assertEqual(self.driver.text(page, 701), "If there is no file to be copied, do not copy the &folder")
         self.driver.press(page, 700)
