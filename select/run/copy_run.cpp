@@ -50,8 +50,8 @@ constexpr MessagePair kInsideSource = {
     L"コピー先のフォルダがコピー元のフォルダの中にあります。\n\nコピー元 : %s\nコピー先 : %s",
     L"The destination folder is a subfolder of the source folder.\n\nSource : %s\nDestination : %s"};
 constexpr MessagePair kUnreadableFolders = {
-    L"読み込めなかったフォルダがあります。(%d個)\nこれらのフォルダはコピーされていません。\n\n%s",
-    L"Some folders could not be read. (%d folders)\nThey have not been copied.\n\n%s"};
+    L"読み込めなかったフォルダ : %d個\nこれらのフォルダはコピーされていません。\n\n%s",
+    L"Folders that could not be read : %d\nThey have not been copied.\n\n%s"};
 
 constexpr std::wstring_view kSettingProgram = L"VaroSetting.exe";
 constexpr int kMaxSameNameRetries = 60;

@@ -9,7 +9,7 @@ import zipfile
 from select_helpers import *  # noqa: F403
 
 INSIDE = "The destination folder is a subfolder of the source folder."
-UNREADABLE = "Some folders could not be read. (1 folders)"
+UNREADABLE = "Folders that could not be read : 1\nThey have not been copied."
 NO_UTF8 = "ZIP format. Could not be converted to Unicode(UTF-8)."
 # The old program gave up on a stopping worker after five seconds.
 WORKER_GAVE_UP_AFTER = 8.0

@@ -636,6 +636,6 @@ TEST_F(CopyRunTest, FoldersThatCannotBeListedAreNamedAndFailTheSource) {
     EXPECT_EQ(Copy(dir / L"src\\D"), -1);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0],
-              L"Some folders could not be read. (1 folders)\nThey have not been copied.\n\n" + (dir / L"src\\D\\odd."));
+              L"Folders that could not be read : 1\nThey have not been copied.\n\n" + (dir / L"src\\D\\odd."));
     EXPECT_TRUE(Exists(dir / L"out\\D_1\\a.txt"));
 }
