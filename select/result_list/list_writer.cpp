@@ -2,10 +2,15 @@
 
 #include <new>
 
+#include "format.h"
 #include "handles.h"
 #include "result_list/list_render.h"
 
 namespace {
+
+// The fresh name replaces the list's last four characters (its ".txt").
+constexpr std::size_t kMarkChars = 4;
+constexpr int kFreshNameAttempts = 256;
 
 // Collects lines as UTF-16LE with CR LF and writes them in large pieces.
 class ListFile {
@@ -42,13 +47,23 @@ private:
     bool failed_ = false;
 };
 
-// Opens the list for appending; the handle is empty when that fails.
-UniqueKernelHandle OpenForAppend(const std::wstring& listPath, bool& isEmpty) {
-    UniqueKernelHandle file(::CreateFileW(listPath.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
-                                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size = {};
-    isEmpty = file && ::GetFileSizeEx(file.get(), &size) && size.QuadPart == 0;
-    return file;
+// The list is written whole under a fresh name beside it and then put in
+// place, so an old list of that name is replaced, never appended to, and is
+// only lost once the new one exists. The fresh name has the length of the
+// list's own, so it fits wherever the list fits.
+std::wstring FreshNameBeside(const std::wstring& listPath, int attempt) {
+    const std::size_t keep = listPath.size() > kMarkChars ? listPath.size() - kMarkChars : 0;
+    return listPath.substr(0, keep) + FormatText(L".~%02x", {attempt});
+}
+
+UniqueKernelHandle CreateFresh(const std::wstring& listPath, std::wstring& freshPath) {
+    for (int attempt = 0; attempt < kFreshNameAttempts; ++attempt) {
+        freshPath = FreshNameBeside(listPath, attempt);
+        UniqueKernelHandle file(
+            ::CreateFileW(freshPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file || ::GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return {};
 }
 
 }  // namespace
@@ -56,23 +71,31 @@ UniqueKernelHandle OpenForAppend(const std::wstring& listPath, bool& isEmpty) {
 void WriteCopyResultList(const std::wstring& listPath, const std::wstring& destinationPath, ResultEntryTable& table,
                          const ListHeader& header, SharedRunState& shared) {
     shared.ListWriting = true;
-    bool isEmpty = false;
-    UniqueKernelHandle handle = OpenForAppend(listPath, isEmpty);
+    std::wstring freshPath;
+    UniqueKernelHandle handle = CreateFresh(listPath, freshPath);
     if (!handle) {
         shared.ListFailed = true;
         return;
     }
-    ListFile file(std::move(handle));
-    // A new file starts with the byte-order mark; an existing list is
-    // continued without a second one.
-    if (isEmpty) file.Append(L"\xFEFF");
     bool complete = false;
-    try {
-        complete = RenderResultList(table, header, destinationPath, shared,
-                                    [&file](std::wstring_view line) { file.AppendLine(line); });
-    } catch (const std::bad_alloc&) {
-        // Out of memory while drawing the tree: what was written stays, the list counts as failed.
-        complete = false;
+    bool written = false;
+    {
+        ListFile file(std::move(handle));
+        file.Append(L"\xFEFF");
+        try {
+            complete = RenderResultList(table, header, destinationPath, shared,
+                                        [&file](std::wstring_view line) { file.AppendLine(line); });
+        } catch (const std::bad_alloc&) {
+            // Out of memory while drawing the tree: what was written stays, the list counts as failed.
+            complete = false;
+        }
+        written = file.Finish();
     }
-    if (!file.Finish() || !complete) shared.ListFailed = true;
+    // A list stopped by Cancel still takes its place, ending in "Creation was aborted!".
+    if (!written || !::MoveFileExW(freshPath.c_str(), listPath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        ::DeleteFileW(freshPath.c_str());
+        shared.ListFailed = true;
+        return;
+    }
+    if (!complete) shared.ListFailed = true;
 }

@@ -7,8 +7,9 @@
 #include "result_list/result_entries.h"
 #include "startup/run_state.h"
 
-// Appends the list of `table` to listPath (UTF-16LE, CR LF line ends; the
-// byte-order mark only when the file is new or empty), sorting the table.
+// Writes the list of `table` to listPath (UTF-16LE with its byte-order mark,
+// CR LF line ends), sorting the table. The list is written whole under a
+// fresh name beside it and then replaces any file of that name.
 // Sets ListWriting when it starts. ListFailed is set when the list stops on
 // Cancel ("Creation was aborted!" is then its last line), and also when the
 // file cannot be opened or written, so that the run does not report a list

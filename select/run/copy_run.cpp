@@ -13,6 +13,7 @@
 #include "message_box.h"
 #include "run/naming.h"
 #include "paths.h"
+#include "run/source_paths.h"
 #include "text.h"
 #include "run/zip_delivery.h"
 
@@ -45,12 +46,22 @@ constexpr MessagePair kCannotCopy = {L"コピーできません。\n\n%s\n%s\n\n
 constexpr MessagePair kDeleteWorkFolderFailed = {L"Zip圧縮元のフォルダの削除に失敗しました。\n%s\n\n%s",
                                                  L"Failed to delete the zip compression source folder.\n%s\n\n%s"};
 constexpr MessagePair kCopyFailed = {L"コピーに失敗しました。\n%s\n\n%s", L"Failed to copy.\n%s\n\n%s"};
+constexpr MessagePair kInsideSource = {
+    L"コピー先のフォルダがコピー元のフォルダの中にあります。\n\nコピー元 : %s\nコピー先 : %s",
+    L"The destination folder is a subfolder of the source folder.\n\nSource : %s\nDestination : %s"};
+constexpr MessagePair kUnreadableFolders = {
+    L"読み込めなかったフォルダ : %d個\nこれらのフォルダはコピーされていません。\n\n%s",
+    L"Folders that could not be read : %d\nThey have not been copied.\n\n%s"};
 
 constexpr std::wstring_view kSettingProgram = L"VaroSetting.exe";
 constexpr int kMaxSameNameRetries = 60;
 constexpr std::size_t kMaxFolderDestinationChars = 247;
 constexpr std::size_t kSourceNamesLabelChars = 64;
 constexpr std::size_t kErrorTextChars = 256;
+// The message about unreadable folders names this many of them.
+constexpr std::size_t kUnreadableFoldersShown = 5;
+// Fresh names tried for the folder that holds a Zip copy ("~zip1", "~zip2", ...).
+constexpr int kMaxZipStageNames = 1000;
 
 // How one step of an attempt ends.
 enum class Step { Next, Restart, Fail };
@@ -69,6 +80,8 @@ struct SourceJob {
     std::wstring DestinationFolder;
     std::wstring DestinationPath;
     std::wstring ZipWorkFolder;
+    // With both kinds "none": the fresh hidden folder that holds ZipWorkFolder.
+    std::wstring ZipStageFolder;
     std::wstring ResultListPath;
     std::wstring errorText;
     bool selected = true;
@@ -125,6 +138,21 @@ Step AskForAnotherFolder(RunContext& run, const MessagePair& message, const std:
     return Step::Restart;
 }
 
+// A copy of a folder into itself would walk into its own output without
+// end, so a destination in the source (or the source itself as the folder
+// that receives the copy) is refused before anything is made there. Only a
+// folder source is walked, and only when the run writes more than a list.
+bool DestinationInsideSource(const RunContext& run, const SourceJob& job, const std::wstring& destinationFolder) {
+    if (job.isFile || ListOnly(run.settings)) return false;
+    const std::wstring folder = NormalizeSourcePath(destinationFolder);
+    return EqualsNoCase(StripTrailingBackslash(folder), job.CopySource) || IsInsideFolder(folder, job.CopySource);
+}
+
+Step RefuseInsideSource(const SourceJob& job, const std::wstring& destination) {
+    ShowMessage(nullptr, MB_ICONERROR, kInsideSource, {job.CopySource, destination});
+    return Step::Fail;
+}
+
 Step ChooseDestinationFolder(RunContext& run, const SourceJob& job) {
     if (!run.ChosenFolder.empty()) return Step::Next;
     const Settings& s = run.settings;
@@ -134,6 +162,7 @@ Step ChooseDestinationFolder(RunContext& run, const SourceJob& job) {
     } else if (s.CopyMode == 1 && s.Path.empty()) {
         initial = InitialBrowseFolder(run);
     } else if (s.CopyMode == 1 && !IsFolder(s.Path)) {
+        if (DestinationInsideSource(run, job, s.Path)) return RefuseInsideSource(job, s.Path);
         const int code = CreateFolderTree(s.Path);
         if (code == 0) return Step::Next;
         ShowMessage(nullptr, MB_ICONERROR, kCreateDestinationFailed, {DirectoryErrorText(code), s.Path});
@@ -162,7 +191,7 @@ Step BuildNames(RunContext& run, SourceJob& job) {
         job.DestinationFolder = s.Path;
     else
         job.DestinationFolder = FolderOf(job.CopySource);
-    job.DestinationFolder = AddTrailingBackslash(job.DestinationFolder);
+    job.DestinationFolder = AddTrailingBackslash(NormalizeSourcePath(job.DestinationFolder));
 
     const auto name = BuildDestinationName(s, job.DestinationFolder, job.isFile, job.name, job.now);
     if (!name) {
@@ -269,6 +298,39 @@ Step ProbeResultList(RunContext& run, SourceJob& job) {
     return AskForAnotherFolder(run, kCannotCreateList, job.errorText, job.ResultListPath);
 }
 
+void DropZipStage(SourceJob& job) {
+    if (job.ZipStageFolder.empty()) return;
+    ::RemoveDirectoryW(StripTrailingBackslash(job.ZipWorkFolder).c_str());
+    ::RemoveDirectoryW(StripTrailingBackslash(job.ZipStageFolder).c_str());
+    job.ZipStageFolder.clear();
+}
+
+// With both kinds "none" the work folder's name (the archive's name without
+// ".zip") may be a folder the user already has, which must not be merged
+// into, packed or deleted. The copy is made instead in a folder of that name
+// inside a fresh folder beside it, so the archive's top folder keeps the
+// name. The fresh folder is made here, so it cannot be the user's.
+bool MakeZipStage(SourceJob& job) {
+    const std::wstring name = FileNameOf(StripTrailingBackslash(job.ZipWorkFolder));
+    for (int n = 1; n <= kMaxZipStageNames; ++n) {
+        const std::wstring stage = job.DestinationFolder + FormatText(L"~zip%d", {n});
+        if (!::CreateDirectoryW(stage.c_str(), nullptr)) {
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_ALREADY_EXISTS) continue;
+            SetErrorText(job, SystemErrorText(error));
+            return false;
+        }
+        job.ZipStageFolder = stage + L"\\";
+        job.ZipWorkFolder = job.ZipStageFolder + name + L"\\";
+        if (job.ZipWorkFolder.size() <= kMaxFolderDestinationChars) return true;
+        SetErrorText(job, DirectoryErrorText(ERROR_FILENAME_EXCED_RANGE));
+        DropZipStage(job);
+        return false;
+    }
+    SetErrorText(job, DirectoryErrorText(ERROR_ALREADY_EXISTS));
+    return false;
+}
+
 bool ProbeFolderCopy(RunContext& run, SourceJob& job, TreeCopy& tree) {
     const Settings& s = run.settings;
     const bool skipEmpty = s.EmptyDirNoCopy == 1 && !FolderHasCopyableFile(s, run.conditions, job.CopySource);
@@ -277,12 +339,18 @@ bool ProbeFolderCopy(RunContext& run, SourceJob& job, TreeCopy& tree) {
         job.skipped = true;
         return true;
     }
+    if (s.CompressMode == 1 && BothKindsNone(s)) {
+        if (!MakeZipStage(job)) return false;
+        tree.destinationRoot = job.ZipWorkFolder;
+    }
     const std::wstring& root = s.CompressMode == 1 ? job.ZipWorkFolder : job.DestinationPath;
     if (const int code = CreateTrackedFolder(tree, root); code != 0) {
         SetErrorText(job, DirectoryErrorText(code));
+        DropZipStage(job);
         return false;
     }
-    if (s.CompressMode == 1) ::SetFileAttributesW(StripTrailingBackslash(root).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    const std::wstring& hidden = job.ZipStageFolder.empty() ? root : job.ZipStageFolder;
+    if (s.CompressMode == 1) ::SetFileAttributesW(StripTrailingBackslash(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN);
     run.shared.SomethingCopied = true;
     return true;
 }
@@ -303,6 +371,7 @@ Step RunAttempt(RunContext& run, SourceJob& job, TreeCopy& tree) {
     job.DestinationFolder.clear();
     job.DestinationPath.clear();
     job.ZipWorkFolder.clear();
+    job.ZipStageFolder.clear();
     job.ResultListPath.clear();
     job.errorText.clear();
     job.skipped = false;
@@ -312,6 +381,8 @@ Step RunAttempt(RunContext& run, SourceJob& job, TreeCopy& tree) {
     if (const Step result = ChooseDestinationFolder(run, job); result != Step::Next) return result;
     if (const Step result = BuildNames(run, job); result != Step::Next) return result;
     if (const Step result = CheckLengths(run, job); result != Step::Next) return result;
+    if (DestinationInsideSource(run, job, job.DestinationFolder))
+        return RefuseInsideSource(job, job.ZipWorkFolder.empty() ? job.DestinationPath : job.ZipWorkFolder);
     if (const Step result = CheckSameName(run, job); result != Step::Next) return result;
     if (const Step result = ProbeResultList(run, job); result != Step::Next) return result;
     if (job.isFile) job.selected = IsFileSelected(run.conditions, job.name, job.find.ftLastWriteTime);
@@ -377,11 +448,24 @@ bool CopyFolderSource(RunContext& run, SourceJob& job, TreeCopy& tree) {
 // The work folder goes whether the compression worked or not; one that
 // cannot be deleted is at least made visible again for the user to remove.
 void RemoveWorkFolder(const SourceJob& job) {
-    if (job.ZipWorkFolder.empty() || !PathExists(job.ZipWorkFolder)) return;
-    const int code = DeleteWorkFolder(job.ZipWorkFolder);
+    const std::wstring& folder = job.ZipStageFolder.empty() ? job.ZipWorkFolder : job.ZipStageFolder;
+    if (folder.empty() || !PathExists(folder)) return;
+    const int code = DeleteWorkFolder(folder);
     if (code == 0) return;
-    ShowMessage(nullptr, MB_ICONWARNING, kDeleteWorkFolderFailed, {ShellOperationErrorText(code), job.ZipWorkFolder});
-    ::SetFileAttributesW(StripTrailingBackslash(job.ZipWorkFolder).c_str(), FILE_ATTRIBUTE_NORMAL);
+    ShowMessage(nullptr, MB_ICONWARNING, kDeleteWorkFolderFailed, {ShellOperationErrorText(code), folder});
+    ::SetFileAttributesW(StripTrailingBackslash(folder).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// Folders of the source that could not be listed: the first few and how
+// many, so the user knows what the copy lacks.
+void ReportUnreadableFolders(const std::vector<std::wstring>& folders) {
+    std::wstring shown;
+    for (std::size_t i = 0; i < folders.size() && i < kUnreadableFoldersShown; ++i) {
+        if (!shown.empty()) shown += L"\n";
+        shown += folders[i];
+    }
+    if (folders.size() > kUnreadableFoldersShown) shown += L"\n...";
+    ShowMessage(nullptr, MB_ICONWARNING, kUnreadableFolders, {folders.size(), shown});
 }
 
 std::wstring TimeStamp(const SYSTEMTIME& t) {
@@ -425,7 +509,9 @@ std::wstring InitialBrowseFolder(const RunContext& run) {
 int CopyOneSource(RunContext& run, std::wstring_view sourcePath) {
     const Settings& s = run.settings;
     SourceJob job;
-    job.CopySource = StripTrailingBackslash(sourcePath);
+    // The path as Windows resolves it ("data.." and "data " are "data"), so
+    // the folder is listed under the name it really has.
+    job.CopySource = StripTrailingBackslash(NormalizeSourcePath(StripTrailingBackslash(sourcePath)));
     if (!LookUpSource(job.CopySource, job.find)) {
         ShowMessage(nullptr, MB_ICONERROR, kSelectFolderOrFile, {job.CopySource});
         return -1;
@@ -439,7 +525,7 @@ int CopyOneSource(RunContext& run, std::wstring_view sourcePath) {
     }
     DecorateProgressWindow(run, job);
 
-    TreeCopy tree{s, run.conditions, run.shared, job.CopySource, {}, {}, {}};
+    TreeCopy tree{s, run.conditions, run.shared, job.CopySource, {}, {}, {}, {}};
     for (;;) {
         const Step step = RunAttempt(run, job, tree);
         if (step == Step::Fail) return -1;
@@ -464,5 +550,9 @@ int CopyOneSource(RunContext& run, std::wstring_view sourcePath) {
     run.shared.StatusProgressText.Clear();
     const bool listed = !table || WriteResultList(run, job, *table);
     run.shared.ListWriting = false;
+    if (!tree.unreadableFolders.empty()) {
+        ReportUnreadableFolders(tree.unreadableFolders);
+        return -1;
+    }
     return listed ? 0 : -1;
 }

@@ -17,10 +17,13 @@ DWORD CALLBACK CopyProgress(LARGE_INTEGER totalSize, LARGE_INTEGER transferred, 
 }  // namespace
 
 DWORD CopyOneFile(const std::wstring& from, const std::wstring& to, SharedRunState& shared) {
+    // Only a file this copy creates may be removed again; one that was there
+    // before belongs to the user.
+    const bool existed = ::GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES;
     if (::CopyFileExW(from.c_str(), to.c_str(), CopyProgress, &shared, nullptr, 0)) return 0;
     const DWORD error = ::GetLastError();
-    // Windows deletes the destination of a cancelled copy; make sure no part
-    // file is left where a platform does not.
-    if (error == ERROR_REQUEST_ABORTED) ::DeleteFileW(to.c_str());
+    // Windows removes the part file of a failed or cancelled copy, Wine does
+    // not: make sure none is left either way.
+    if (!existed) ::DeleteFileW(to.c_str());
     return error;
 }

@@ -34,15 +34,18 @@ std::wstring FolderKey(const std::wstring& folder) {
 }
 
 // Calls visit for every entry of a folder but "." and ".."; stops when visit
-// answers false. A folder that cannot be listed is passed over.
+// answers false. Returns false when the folder could not be listed, or the
+// listing broke off before its end.
 template <typename Visit>
-void ForEachEntry(const std::wstring& folder, Visit visit) {
+bool ForEachEntry(const std::wstring& folder, Visit visit) {
     WIN32_FIND_DATAW data;
     UniqueFindHandle find(::FindFirstFileW((AddTrailingBackslash(folder) + L"*").c_str(), &data));
-    if (!find) return;
+    // A drive root without entries has no "." either: nothing found is empty.
+    if (!find) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
-        if (!IsDots(data.cFileName) && !visit(data)) return;
+        if (!IsDots(data.cFileName) && !visit(data)) return true;
     } while (::FindNextFileW(find.get(), &data));
+    return ::GetLastError() == ERROR_NO_MORE_FILES;
 }
 
 std::wstring RelativeTo(const std::wstring& root, const std::wstring& path) {
@@ -74,6 +77,9 @@ void CopyTreeFolder(TreeCopy& copy, const std::wstring& sourcePath, const std::w
                     const WIN32_FIND_DATAW& data) {
     const Settings& s = copy.settings;
     copy.shared.StatusItemText.Set(data.cFileName);
+    // A folder this run made (the copy itself, when it lies in the source)
+    // holds copies, not source files.
+    if (copy.createdFolders.count(FolderKey(sourcePath)) != 0) return;
     if (PrecheckEmptyFolders(s) && !FolderHasCopyableFile(s, copy.conditions, sourcePath)) return;
     if (copy.record && WalkRecordsEntries(s)) copy.record(relative + L"\\", true, data);
     if (!ListOnly(s)) {
@@ -101,7 +107,7 @@ void CopyFolderTree(TreeCopy& copy, const std::wstring& sourceFolder) {
     copy.shared.StatusItemText.Clear();
     copy.shared.StatusProgressText.Clear();
     if (copy.shared.CopyCancelRequested.load()) return;
-    ForEachEntry(sourceFolder, [&](const WIN32_FIND_DATAW& data) {
+    const bool listed = ForEachEntry(sourceFolder, [&](const WIN32_FIND_DATAW& data) {
         if (copy.shared.CopyCancelRequested.load()) return false;
         const std::wstring path = AddTrailingBackslash(sourceFolder) + data.cFileName;
         const std::wstring relative = RelativeTo(copy.sourceRoot, path);
@@ -111,19 +117,20 @@ void CopyFolderTree(TreeCopy& copy, const std::wstring& sourceFolder) {
             CopyTreeFile(copy, path, relative, data);
         return true;
     });
+    if (!listed && !copy.shared.CopyCancelRequested.load()) copy.unreadableFolders.push_back(sourceFolder);
 }
 
 bool FolderHasCopyableFile(const Settings& settings, const SelectionConditions& conditions,
                            const std::wstring& sourceFolder) {
     bool found = false;
-    ForEachEntry(sourceFolder, [&](const WIN32_FIND_DATAW& data) {
+    const bool listed = ForEachEntry(sourceFolder, [&](const WIN32_FIND_DATAW& data) {
         if (IsFolderEntry(data))
             found = FolderHasCopyableFile(settings, conditions, AddTrailingBackslash(sourceFolder) + data.cFileName);
         else
             found = settings.Select != 1 || Selected(conditions, data);
         return !found;
     });
-    return found;
+    return found || !listed;
 }
 
 void RemoveEmptyFolders(TreeCopy& copy, const std::wstring& destinationFolder) {
@@ -133,7 +140,7 @@ void RemoveEmptyFolders(TreeCopy& copy, const std::wstring& destinationFolder) {
     const Settings& s = copy.settings;
     const std::wstring folder = StripTrailingBackslash(destinationFolder);
     const std::wstring relative = RelativeTo(copy.destinationRoot, folder);
-    ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
+    (void)ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
         const std::wstring path = folder + L"\\" + data.cFileName;
         if (IsFolderEntry(data))
             RemoveEmptyFolders(copy, path);

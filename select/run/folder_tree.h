@@ -5,6 +5,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -27,6 +28,8 @@ struct TreeCopy {
     // Destination folders this run created (lower case, no trailing "\"):
     // only these are removed when they stay empty, never the user's own.
     std::set<std::wstring> createdFolders;
+    // Source folders whose entries could not be listed (or only in part).
+    std::vector<std::wstring> unreadableFolders;
 };
 
 // Creates a destination folder and remembers it as made by this run when it
@@ -35,10 +38,13 @@ struct TreeCopy {
 
 // Copies the content of sourceFolder (the source root at the first call).
 // Stops at the next entry once CopyCancelRequested is set; a file or folder
-// that cannot be written sets it and shows why.
+// that cannot be written sets it and shows why. A folder that cannot be
+// listed is passed over and kept in unreadableFolders; a folder this run
+// created is never entered, so a copy can never walk into itself.
 void CopyFolderTree(TreeCopy& copy, const std::wstring& sourceFolder);
 
-// True when the folder holds, at any depth, a file that would be copied.
+// True when the folder holds, at any depth, a file that would be copied, and
+// when some folder on the way cannot be listed (the walk then reports it).
 bool FolderHasCopyableFile(const Settings& settings, const SelectionConditions& conditions,
                            const std::wstring& sourceFolder);
 

@@ -20,8 +20,6 @@ namespace {
 constexpr MessagePair kDropFolder = {L"コピーしたいフォルダをドロップしてください。",
                                      L"Please drop the folder you want to copy."};
 constexpr DWORD kPauseBeforeEndMs = 500;
-// How long the end of the program waits for a worker that is stopping.
-constexpr DWORD kWorkerStopWaitMs = 5000;
 
 bool IsBlankText(std::wstring_view text) {
     return text.find_first_not_of(L" \t") == std::wstring_view::npos;
@@ -74,9 +72,9 @@ void RunCommandLine(CopyToolApp& app) {
     const SplitOutcome outcome = ForEachCommandLinePath(
         app.commandLine, [&](const std::wstring& path) { failed |= CopyOneSource(run, path) != 0; },
         [&shared] { return shared.CopyCancelRequested.load(); });
-    // A path that was too long ends the worker at once; the window stays
-    // until the user closes it.
-    if (outcome == SplitOutcome::TooLong) return;
+    // After a path that was too long nothing more is copied, and the run
+    // ends as failed, so the window shows it and closes as after any failure.
+    if (outcome == SplitOutcome::TooLong) failed = true;
 
     if (!app.progressWindow && app.mainWindow) ::PostMessageW(app.mainWindow, WM_CLOSE, 0, 0);
     if (app.settings.CopyMode == 1 && !run.ChosenFolder.empty()) {
@@ -116,13 +114,15 @@ int RunMessageLoop(const CopyToolApp& app) {
     return static_cast<int>(message.wParam);
 }
 
-// The program is ending: a worker still copying is told to stop, so no file
-// is left half written, and given a moment to do so.
+// The program is ending: a worker still copying is told to stop as Cancel
+// tells it, and the program waits until it has cleaned up as after Cancel
+// (no half-written file, no Zip work folder). The worker watches the flag at
+// every entry and step; only a message box it shows holds it, until answered.
 void StopWorker(CopyToolApp& app, HANDLE worker) {
     if (::WaitForSingleObject(worker, 0) == WAIT_OBJECT_0) return;
     app.shared.ListAbortRequested = true;
     app.shared.CopyCancelRequested = true;
-    ::WaitForSingleObject(worker, kWorkerStopWaitMs);
+    ::WaitForSingleObject(worker, INFINITE);
 }
 
 }  // namespace

@@ -48,13 +48,11 @@ class Messages(CopyToolTestCase):
         self.run_copy([], {"AddStringsAft": 4}, raw_args=args)
         box = self.expect_box("Please refer to the length of the path of this file in less than 260 characters.")
         self.assertEqual(box.text.split("\n\n")[1], long_path[:259])
-        # The worker has ended: the window keeps waiting until the user quits.
-        window = self.progress_window()
-        self.assertEqual(self.driver.text(window.hwnd, WAIT), "Please wait.")
+        # Regression: the window stayed on "Please wait." for good. Nothing
+        # after the path is copied and the run ends as failed.
+        window = self.wait_result("Copy failed!")
         self.assertEqual(sorted(p.name for p in source.iterdir()), ["first.txt", "first_1.txt"])
-        self.driver.press(window.hwnd, QUIT)
-        self.expect_box("Are you sure you want to quit?", IDYES)
-        self.assertEqual(self.driver.wait_exit(self.pid), 0)
+        self.close_and_exit(window)
 
     def test_the_sixty_first_collision_gives_up(self):
         source = make_files(self.temp / "src", {"a.txt": "keep"})

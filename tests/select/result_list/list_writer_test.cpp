@@ -144,8 +144,11 @@ const std::vector<HeaderCase>& HeaderCases() {
     return cases;
 }
 
-// Every head variant, each as its own list without entries, appended to one file.
+// Every head variant, each as its own list without entries, gathered in one
+// file under one byte-order mark.
 void WriteHeaderVariants(const std::wstring& list) {
+    const std::wstring part = list + L".part";
+    std::vector<std::uint8_t> all;
     for (const HeaderCase& variant : HeaderCases()) {
         Settings settings;
         settings.Select = 1;
@@ -154,9 +157,12 @@ void WriteHeaderVariants(const std::wstring& list) {
         variant.setup(settings, conditions);
         ResultEntryTable table;
         SharedRunState shared;
-        WriteCopyResultList(list, std::wstring(L"C:\\v\\") + variant.name, table, MakeListHeader(settings, conditions),
+        WriteCopyResultList(part, std::wstring(L"C:\\v\\") + variant.name, table, MakeListHeader(settings, conditions),
                             shared);
+        const std::vector<std::uint8_t> bytes = ReadBytes(part);
+        all.insert(all.end(), bytes.begin() + (all.empty() ? 0 : 2), bytes.end());
     }
+    WriteBytes(list, all);
 }
 
 }  // namespace
@@ -253,14 +259,25 @@ TEST_F(ListWriter, ListOnlyModeShowsTheSourceAsRootAndNoCompressionNote) {
     ExpectListMatchesGolden(list_, "list_only.txt");
 }
 
-TEST_F(ListWriter, AppendsToAnExistingListWithoutASecondByteOrderMark) {
+// Regression: a second list of the same name was appended to the first.
+TEST_F(ListWriter, ReplacesAnExistingListWhole) {
     ResultEntryTable first;
     RecordFile(first, L"one.txt", 1000);
     Write(first, PlainHeader(), L"C:\\Out\\first");
     ResultEntryTable second;
     Write(second, PlainHeader(), L"C:\\Out\\second\\");
-    ExpectListMatchesGolden(list_, "append.txt");
-    EXPECT_EQ(shared_.StatusItemText.Get(), L"Copy result list is no data.");
+    const std::wstring alone = dir_ / L"alone.txt";
+    WriteCopyResultList(alone, L"C:\\Out\\second\\", second, PlainHeader(), shared_);
+    EXPECT_EQ(ReadBytes(list_), ReadBytes(alone));
+    EXPECT_FALSE(shared_.ListFailed);
+    // Nothing but the two lists is left in the folder.
+    WIN32_FIND_DATAW data;
+    int files = 0;
+    HANDLE find = ::FindFirstFileW((dir_ / L"*.*").c_str(), &data);
+    do files += (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
+    while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+    EXPECT_EQ(files, 2);
 }
 
 TEST_F(ListWriter, CancelBeforeWritingEndsTheListWithTheAbortLine) {

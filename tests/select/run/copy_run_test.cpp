@@ -378,19 +378,25 @@ TEST_F(CopyRunTest, RemovedEmptyFoldersDoNotAppearInTheList) {
     EXPECT_EQ(list.find(L"pics"), std::wstring::npos) << list;
 }
 
-// Guards against the list probe emptying a list the user already had when
-// copies keep the source's name.
-TEST_F(CopyRunTest, AnExistingListIsAppendedToWithoutASecondMark) {
+// Regression: a repeated run without generated parts appended a second list
+// to the first under one byte-order mark; the list is now replaced whole.
+TEST_F(CopyRunTest, AnExistingListIsReplacedWhole) {
     CopyToOut();
     KeepSourceNames();
     settings.DirTree = 1;
     WriteText(dir / L"src\\a.txt", "a");
     WriteBytes(dir / L"out\\a.txt.txt", Utf16Bytes(L"earlier list\r\n", true));
     ASSERT_EQ(Copy(dir / L"src\\a.txt"), 0);
+    ASSERT_EQ(Copy(dir / L"src\\a.txt"), 0);
+    const auto bytes = ReadBytes(dir / L"out\\a.txt.txt");
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes[0], 0xFF);
     const std::wstring text = ReadUtf16File(dir / L"out\\a.txt.txt");
-    EXPECT_EQ(text.substr(0, 14), L"earlier list\r\n");
+    EXPECT_EQ(text.find(L"earlier list"), std::wstring::npos);
     EXPECT_EQ(text.find(L'\xFEFF'), std::wstring::npos);
-    EXPECT_NE(text.find(L"a.txt"), std::wstring::npos);
+    const std::wstring root = L"\r\n" + (dir / L"out\\a.txt") + L"\r\n";
+    ASSERT_NE(text.find(root), std::wstring::npos) << text;
+    EXPECT_EQ(text.find(root, text.find(root) + 1), std::wstring::npos) << text;
 }
 
 TEST_F(CopyRunTest, WithoutMemoryForTheListTheCommandInterpreterWritesIt) {
@@ -514,4 +520,122 @@ TEST_F(CopyRunTest, TheWorkFolderHasTheFolderLimit) {
     EXPECT_EQ(Copy(dir / (L"src\\" + name + L"x")), -1);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].substr(0, 66), L"The path of the output file exceeds maximum value(247 characters).");
+}
+
+// Regression: a destination inside the source made the walk enter its own
+// output and nest until the path broke.
+TEST_F(CopyRunTest, ADestinationInsideTheSourceIsRefusedBeforeAnythingIsMade) {
+    MakeFolder(dir / L"src\\p\\q");
+    WriteText(dir / L"src\\p\\a.txt", "a");
+    WriteText(dir / L"src\\p\\q\\b.txt", "b");
+    const std::wstring p = dir / L"src\\p";
+    struct Case {
+        std::wstring path;
+        int kind;
+        int compress;
+    };
+    const Case cases[] = {
+        {p + L"\\out\\", 4, 0},    // a folder not made yet
+        {p + L"\\q\\", 1, 0},      // an existing subfolder
+        {p + L"\\", 4, 0},         // the source itself receives the copy
+        {p + L"\\q\\..\\", 4, 1},  // the same, written another way, as an archive
+    };
+    settings.CopyMode = 1;
+    for (const Case& c : cases) {
+        boxes.clear();
+        run.reset();
+        settings.Path = c.path;
+        settings.AddStringsAft = c.kind;
+        settings.CompressMode = c.compress;
+        EXPECT_EQ(Copy(p), -1) << c.path;
+        ASSERT_EQ(boxes.size(), 1u) << c.path;
+        const std::wstring expected = L"The destination folder is a subfolder of the source folder.\n\nSource : " + p;
+        EXPECT_EQ(boxes[0].substr(0, expected.size()), expected);
+        EXPECT_FALSE(shared.SomethingCopied.load());
+    }
+    WIN32_FIND_DATAW data;
+    int entries = 0;
+    UniqueFindHandle find(::FindFirstFileW((p + L"\\*").c_str(), &data));
+    do ++entries;
+    while (::FindNextFileW(find.get(), &data));
+    EXPECT_EQ(entries, 4);  // ".", "..", a.txt and q, nothing new
+    EXPECT_FALSE(Exists(p + L"\\q\\b_1"));
+}
+
+// The second guard: even a copy made inside its source is never walked into.
+TEST_F(CopyRunTest, TheWalkNeverEntersAFolderThisRunMade) {
+    MakeFolder(dir / L"src\\p\\q");
+    WriteText(dir / L"src\\p\\a.txt", "a");
+    WriteText(dir / L"src\\p\\q\\b.txt", "b");
+    TreeCopy tree{settings, conditions, shared, dir / L"src\\p", dir / L"src\\p\\p_1\\", {}, {}, {}};
+    ASSERT_EQ(CreateTrackedFolder(tree, tree.destinationRoot), 0);
+    CopyFolderTree(tree, tree.sourceRoot);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(Exists(dir / L"src\\p\\p_1\\a.txt"));
+    EXPECT_TRUE(Exists(dir / L"src\\p\\p_1\\q\\b.txt"));
+    EXPECT_FALSE(Exists(dir / L"src\\p\\p_1\\p_1"));
+}
+
+// Regression: with both kinds "none" an archive's work folder was the user's
+// folder of the same name, which was packed into the archive and deleted.
+TEST_F(CopyRunTest, AnArchiveNeverTakesInOrDeletesTheUsersFolderOfItsName) {
+    CopyToOut();
+    KeepSourceNames();
+    settings.CompressMode = 1;
+    MakeFolder(dir / L"out\\F2");
+    WriteText(dir / L"out\\F2\\mine.txt", "mine");
+    WriteText(dir / L"out\\F2.zip", "old archive");
+    MakeFolder(dir / L"src\\F2");
+    WriteText(dir / L"src\\F2\\new.txt", "new");
+    ASSERT_EQ(Copy(dir / L"src\\F2"), 0);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(ReadBytes(dir / L"out\\F2\\mine.txt"), std::vector<std::uint8_t>({'m', 'i', 'n', 'e'}));
+    EXPECT_FALSE(Exists(dir / L"out\\F2\\new.txt"));
+    EXPECT_GT(ReadBytes(dir / L"out\\F2.zip").size(), 11u);  // replaced by the new archive
+    EXPECT_FALSE(Exists(dir / L"out\\~zip1"));
+    EXPECT_TRUE(shared.SomethingCopied.load());
+}
+
+// Regression: "data.." and "data " were looked up as "data" but listed as
+// themselves, which failed: an empty "data.._1" and "Success.".
+TEST_F(CopyRunTest, SourcePathsAreTakenInTheFormWindowsResolvesThemTo) {
+    CopyToOut();
+    MakeFolder(dir / L"src\\data\\sub");
+    WriteText(dir / L"src\\data\\a.txt", "a");
+    WriteText(dir / L"src\\data\\sub\\b.txt", "b");
+    ASSERT_EQ(Copy(dir / L"src\\data.."), 0);
+    ASSERT_EQ(Copy(dir / L"src\\data. ."), 0);
+    ASSERT_EQ(Copy(dir / L"src/data/sub/.."), 0);
+    EXPECT_TRUE(boxes.empty());
+    for (const wchar_t* copy : {L"out\\data_1", L"out\\data_2", L"out\\data_3"}) {
+        EXPECT_TRUE(Exists(dir / (std::wstring(copy) + L"\\a.txt"))) << copy;
+        EXPECT_TRUE(Exists(dir / (std::wstring(copy) + L"\\sub\\b.txt"))) << copy;
+    }
+    // "data\.." is the folder above, copied under its own name.
+    ASSERT_EQ(Copy(dir / L"src\\data\\.."), 0);
+    EXPECT_TRUE(Exists(dir / L"out\\src_1\\data\\sub\\b.txt"));
+}
+
+// Regression: a folder whose listing failed was passed over and the run still
+// ended in plain "Success.".
+TEST_F(CopyRunTest, FoldersThatCannotBeListedAreNamedAndFailTheSource) {
+    TreeCopy tree{settings, conditions, shared, dir / L"src", dir / L"out\\", {}, {}, {}};
+    CopyFolderTree(tree, dir / L"src\\gone");
+    CopyFolderTree(tree, dir / L"src");
+    ASSERT_EQ(tree.unreadableFolders.size(), 1u);
+    EXPECT_EQ(tree.unreadableFolders[0], dir / L"src\\gone");
+    // A folder whose search fails is not taken for empty by the pre-check.
+    EXPECT_TRUE(FolderHasCopyableFile(settings, conditions, dir / L"src\\gone"));
+
+    CopyToOut();
+    MakeFolder(dir / L"src\\D");
+    WriteText(dir / L"src\\D\\a.txt", "a");
+    // A name with a trailing dot, which Windows cannot look up by its name.
+    ASSERT_TRUE(::CreateDirectoryW((L"\\\\?\\" + (dir / L"src\\D\\odd.")).c_str(), nullptr));
+    WriteText(L"\\\\?\\" + (dir / L"src\\D\\odd.\\x.txt"), "x");
+    EXPECT_EQ(Copy(dir / L"src\\D"), -1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0],
+              L"Folders that could not be read : 1\nThey have not been copied.\n\n" + (dir / L"src\\D\\odd."));
+    EXPECT_TRUE(Exists(dir / L"out\\D_1\\a.txt"));
 }
