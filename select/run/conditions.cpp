@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "local_time.h"
 #include "message_box.h"
 #include "text.h"
 
@@ -15,13 +16,7 @@ constexpr MessagePair kPatternTooLong = {
 
 constexpr int kPatternLimit = static_cast<int>(kMaxPatternChars + 1);
 
-constexpr int kFirstFileTimeYear = 1601;
-constexpr int kLastFileTimeYear = 30827;
 constexpr std::uint64_t kNeverReached = UINT64_MAX;
-
-std::uint64_t Ticks(const FILETIME& time) {
-    return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
 
 Date DateOfNumber(int number) {
     return {number / 10000, number / 100 % 100, number % 100};
@@ -40,16 +35,7 @@ Date NextDay(Date date) {
 // first file time, kNeverReached for one past the last.
 std::uint64_t ConvertLocalDayStart(const Date& date) {
     if (date.year < kFirstFileTimeYear) return 0;
-    if (date.year > kLastFileTimeYear) return kNeverReached;
-    SYSTEMTIME local = {};
-    local.wYear = static_cast<WORD>(date.year);
-    local.wMonth = static_cast<WORD>(date.month);
-    local.wDay = static_cast<WORD>(date.day);
-    SYSTEMTIME utc = {};
-    FILETIME time = {};
-    if (!::TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !::SystemTimeToFileTime(&utc, &time))
-        return kNeverReached;
-    return Ticks(time);
+    return TicksOfLocalDate(date, 0).value_or(kNeverReached);
 }
 
 // The same, remembered: a bound is converted once instead of once per file,
@@ -85,7 +71,7 @@ bool OnOrBefore(std::uint64_t fileTicks, int dateNumber) {
 bool PassesDateCondition(const SelectionConditions& conditions, const FILETIME& lastWriteTime) {
     if (conditions.updateDateType == 0) return true;
     const DateBounds& b = conditions.bounds;
-    const std::uint64_t time = Ticks(lastWriteTime);
+    const std::uint64_t time = FileTimeTicks(lastWriteTime);
     if (conditions.updateDateType == 1)
         return (b.rangeStart <= 0 || OnOrAfter(time, b.rangeStart)) &&
                (b.rangeEnd <= 0 || OnOrBefore(time, b.rangeEnd));

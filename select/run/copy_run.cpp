@@ -12,7 +12,9 @@
 #include "result_list/list_writer.h"
 #include "message_box.h"
 #include "run/naming.h"
+#include "run/output_path.h"
 #include "paths.h"
+#include "program_names.h"
 #include "run/source_paths.h"
 #include "text.h"
 #include "run/zip_delivery.h"
@@ -31,9 +33,6 @@ constexpr MessagePair kCreateChosenFailed = {
     L"Could not create copy destination folder.\nPlease select a folder again.\n\n%s\n\n%s"};
 constexpr MessagePair kSerialExceeded = {L"連番が最大値(%I64d)を超えました。",
                                          L"The serial number has exceeded the maximum value(%I64d)."};
-constexpr MessagePair kPathTooLong = {
-    L"出力ファイルのパスが最大値(%d文字)を超えています。\n\n%s (%d文字)",
-    L"The path of the output file exceeds maximum value(%d characters).\n\n%s (%d characters)"};
 constexpr MessagePair kSameName = {L"コピー先に同名のファイルが存在しています。%s\n\n%s",
                                    L"The same name of the file to the copy destination already exists.%s\n\n%s"};
 constexpr MessagePair kZipTemporaryNote = {L"\n(Zipを圧縮するためのテンポラリーの作成が不可です。)",
@@ -53,7 +52,6 @@ constexpr MessagePair kUnreadableFolders = {
     L"読み込めなかったフォルダ : %d個\nこれらのフォルダはコピーされていません。\n\n%s",
     L"Folders that could not be read : %d\nThey have not been copied.\n\n%s"};
 
-constexpr std::wstring_view kSettingProgram = L"VaroSetting.exe";
 constexpr int kMaxSameNameRetries = 60;
 constexpr std::size_t kMaxFolderDestinationChars = 247;
 constexpr std::size_t kSourceNamesLabelChars = 64;
@@ -210,19 +208,13 @@ Step BuildNames(RunContext& run, SourceJob& job) {
     return Step::Next;
 }
 
-bool WithinLimit(const std::wstring& path, std::size_t limit) {
-    if (path.size() <= limit) return true;
-    ShowMessage(nullptr, MB_ICONERROR, kPathTooLong, {static_cast<int>(limit), path, static_cast<int>(path.size())});
-    return false;
-}
-
 Step CheckLengths(const RunContext& run, const SourceJob& job) {
     const Settings& s = run.settings;
-    if (WritesList(s) && !WithinLimit(job.ResultListPath, kMaxPathLength)) return Step::Fail;
+    if (WritesList(s) && !OutputPathFits(job.ResultListPath, kMaxPathLength)) return Step::Fail;
     if (ListOnly(s)) return Step::Next;
-    if (!WithinLimit(job.DestinationPath, job.treatAsFile ? kMaxPathLength : kMaxFolderDestinationChars))
+    if (!OutputPathFits(job.DestinationPath, job.treatAsFile ? kMaxPathLength : kMaxFolderDestinationChars))
         return Step::Fail;
-    if (!job.ZipWorkFolder.empty() && !WithinLimit(job.ZipWorkFolder, kMaxFolderDestinationChars)) return Step::Fail;
+    if (!job.ZipWorkFolder.empty() && !OutputPathFits(job.ZipWorkFolder, kMaxFolderDestinationChars)) return Step::Fail;
     return Step::Next;
 }
 
@@ -468,10 +460,6 @@ void ReportUnreadableFolders(const std::vector<std::wstring>& folders) {
     ShowMessage(nullptr, MB_ICONWARNING, kUnreadableFolders, {folders.size(), shown});
 }
 
-std::wstring TimeStamp(const SYSTEMTIME& t) {
-    return FormatText(L"%04d%02d%02d_%02d%02d%02d", {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond});
-}
-
 // The list of a source that was copied; false when the list could not be
 // made at all (the fallback's command failed or no folder was given).
 bool WriteResultList(RunContext& run, const SourceJob& job, ResultEntryTable& table) {
@@ -490,7 +478,7 @@ bool WriteResultList(RunContext& run, const SourceJob& job, ResultEntryTable& ta
     request.sourceIsFile = job.isFile;
     request.dirTree = run.settings.DirTree;
     request.select = run.settings.Select;
-    request.timeStamp = TimeStamp(job.now);
+    request.timeStamp = DateTimeStamp(job.now);
     request.browseFolder = InitialBrowseFolder(run);
     const auto browse = [&run](std::wstring_view initialFolder) {
         return BrowseUntilAnswered(run, std::wstring(initialFolder));
@@ -520,7 +508,7 @@ int CopyOneSource(RunContext& run, std::wstring_view sourcePath) {
     job.treatAsFile = job.isFile || ListOnly(s) || s.CompressMode == 1;
     job.name = FileNameOf(job.CopySource);
     if (s.Select != 1 && job.isFile) {
-        ShowMessage(nullptr, MB_ICONERROR, kFileCopyDisabled, {kSettingProgram, job.CopySource});
+        ShowMessage(nullptr, MB_ICONERROR, kFileCopyDisabled, {kSettingProgramFile, job.CopySource});
         return -1;
     }
     DecorateProgressWindow(run, job);

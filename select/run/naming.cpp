@@ -30,11 +30,6 @@ std::wstring DateStamp(const SYSTEMTIME& now) {
     return FormatText(L"%04d%02d%02d", {now.wYear, now.wMonth, now.wDay});
 }
 
-std::wstring DateTimeStamp(const SYSTEMTIME& now) {
-    return FormatText(L"%04d%02d%02d_%02d%02d%02d",
-                      {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond});
-}
-
 // What a name holds around the serial of one slot, without the destination folder.
 struct SerialFrame {
     std::wstring prefix;
@@ -164,6 +159,11 @@ std::optional<DestinationName> BuildDestinationName(const Settings& settings, st
         }
     }
     return name;
+}
+
+std::wstring DateTimeStamp(const SYSTEMTIME& now) {
+    return FormatText(L"%04d%02d%02d_%02d%02d%02d",
+                      {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond});
 }
 
 std::wstring MakeListFilePath(std::wstring_view path) {

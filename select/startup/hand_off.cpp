@@ -8,18 +8,18 @@
 #include "handles.h"
 #include "kernel_objects.h"
 #include "message_box.h"
+#include "program_names.h"
 
 namespace {
 
 constexpr MessagePair kStartFailed = {
     L"コピー処理前に%sを起動する設定になっていますが、%sの起動に失敗したため終了します。",
     L"It is set to start %s before copy processing, but It terminates because %s startup failed."};
-constexpr std::wstring_view kSettingProgram = L"VaroSetting.exe";
 constexpr int kExtraReads = 901;
 constexpr DWORD kReadPauseMs = 200;
 
 UniqueKernelHandle StartSettingsApp(HWND owner, const std::wstring& programFolder, const std::wstring& prefix) {
-    const std::wstring file = programFolder + std::wstring(kSettingProgram);
+    const std::wstring file = programFolder + std::wstring(kSettingProgramFile);
     const std::wstring parameters = FormatText(L"/k %s", {prefix});
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
@@ -61,7 +61,7 @@ int RunSettingsHandOff(HWND owner, const std::wstring& programFolder, const std:
 
     const UniqueKernelHandle process = StartSettingsApp(owner, programFolder, objectPrefix);
     if (!process) {
-        ShowMessage(nullptr, MB_ICONERROR, kStartFailed, {kSettingProgram, kSettingProgram});
+        ShowMessage(nullptr, MB_ICONERROR, kStartFailed, {kSettingProgramFile, kSettingProgramFile});
         return -1;
     }
     // The answer is signalled by the event; a settings application that ends

@@ -5,6 +5,7 @@
 #include "message_box.h"
 #include "ui/progress_logic.h"
 #include "ui/resource.h"
+#include "window_order.h"
 
 namespace {
 
@@ -23,13 +24,6 @@ constexpr MessagePair kQuitQuestion = {L"終了してよろしいですか?", L"
 
 CopyToolApp* AppOf(HWND dialog) {
     return reinterpret_cast<CopyToolApp*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-}
-
-void RaiseWithoutStayingOnTop(HWND window) {
-    constexpr UINT kNoMove = SWP_NOMOVE | SWP_NOSIZE;
-    ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kNoMove);
-    ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kNoMove);
-    ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kNoMove);
 }
 
 void ShowAutoCloseText(HWND dialog, bool on) {
