@@ -203,7 +203,7 @@ Step BuildNames(RunContext& run, SourceJob& job) {
         return Step::Next;
     }
     job.DestinationPath = built;
-    if (!job.isFile && s.CompressMode == 1) job.ZipWorkFolder = AddTrailingBackslash(SplitExtension(built).base);
+    if (!job.isFile && DeliversZip(s)) job.ZipWorkFolder = AddTrailingBackslash(SplitExtension(built).base);
     if (!job.treatAsFile) job.DestinationPath = AddTrailingBackslash(job.DestinationPath);
     return Step::Next;
 }
@@ -326,23 +326,23 @@ bool MakeZipStage(SourceJob& job) {
 bool ProbeFolderCopy(RunContext& run, SourceJob& job, TreeCopy& tree) {
     const Settings& s = run.settings;
     const bool skipEmpty = s.EmptyDirNoCopy == 1 && !FolderHasCopyableFile(s, run.conditions, job.CopySource);
-    if (s.CompressMode == 1 && !skipEmpty && !ProbeFileIn(run, job, job.DestinationPath)) return false;
+    if (DeliversZip(s) && !skipEmpty && !ProbeFileIn(run, job, job.DestinationPath)) return false;
     if (skipEmpty) {
         job.skipped = true;
         return true;
     }
-    if (s.CompressMode == 1 && BothKindsNone(s)) {
+    if (DeliversZip(s) && BothKindsNone(s)) {
         if (!MakeZipStage(job)) return false;
         tree.destinationRoot = job.ZipWorkFolder;
     }
-    const std::wstring& root = s.CompressMode == 1 ? job.ZipWorkFolder : job.DestinationPath;
+    const std::wstring& root = DeliversZip(s) ? job.ZipWorkFolder : job.DestinationPath;
     if (const int code = CreateTrackedFolder(tree, root); code != 0) {
         SetErrorText(job, DirectoryErrorText(code));
         DropZipStage(job);
         return false;
     }
     const std::wstring& hidden = job.ZipStageFolder.empty() ? root : job.ZipStageFolder;
-    if (s.CompressMode == 1) ::SetFileAttributesW(StripTrailingBackslash(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    if (DeliversZip(s)) ::SetFileAttributesW(StripTrailingBackslash(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN);
     run.shared.SomethingCopied = true;
     return true;
 }
@@ -378,11 +378,11 @@ Step RunAttempt(RunContext& run, SourceJob& job, TreeCopy& tree) {
     if (const Step result = CheckSameName(run, job); result != Step::Next) return result;
     if (const Step result = ProbeResultList(run, job); result != Step::Next) return result;
     if (job.isFile) job.selected = IsFileSelected(run.conditions, job.name, job.find.ftLastWriteTime);
-    tree.destinationRoot = run.settings.CompressMode == 1 ? job.ZipWorkFolder : job.DestinationPath;
+    tree.destinationRoot = DeliversZip(run.settings) ? job.ZipWorkFolder : job.DestinationPath;
     return ProbeDestination(run, job, tree);
 }
 
-void VirtualStoreTest(RunContext& run, const std::wstring& path) {
+void NoteVirtualStoreRedirect(RunContext& run, const std::wstring& path) {
     const auto localAppData = GetSpecialFolderPath(kCsidlLocalAppData);
     if (!localAppData) return;
     run.VirtualStoreFolder = AddTrailingBackslash(*localAppData) + L"VirtualStore";
@@ -411,14 +411,14 @@ bool CopyFileSource(RunContext& run, SourceJob& job, const EntryRecorder& record
     run.shared.StatusItemText.Set(job.name);
     if (!ListOnly(run.settings)) {
         run.shared.StatusProgressText.Clear();
-        if (run.settings.CompressMode == 1) {
+        if (DeliversZip(run.settings)) {
             if (!Compress(run, job.CopySource, job)) return false;
         } else if (const DWORD error = CopyOneFile(job.CopySource, job.DestinationPath, run.shared); error != 0) {
             SetErrorText(job, SystemErrorText(error));
             return false;
         }
         run.shared.SomethingCopied = true;
-        VirtualStoreTest(run, job.DestinationPath);
+        NoteVirtualStoreRedirect(run, job.DestinationPath);
     }
     if (record) record(job.name, false, job.find);
     return true;
@@ -429,11 +429,11 @@ bool CopyFolderSource(RunContext& run, SourceJob& job, TreeCopy& tree) {
     CopyFolderTree(tree, job.CopySource);
     if (RemoveEmptyFoldersAfterwards(run.settings)) RemoveEmptyFolders(tree, tree.destinationRoot);
     if (run.shared.CopyCancelRequested.load()) return false;
-    if (ListOnly(run.settings) || run.settings.CompressMode != 1) return true;
+    if (ListOnly(run.settings) || !DeliversZip(run.settings)) return true;
     run.shared.StatusItemText.Set(L"Compression processing...");
     run.shared.StatusProgressText.Clear();
     if (!Compress(run, job.ZipWorkFolder, job)) return false;
-    VirtualStoreTest(run, job.DestinationPath);
+    NoteVirtualStoreRedirect(run, job.DestinationPath);
     return true;
 }
 
@@ -468,7 +468,7 @@ bool WriteResultList(RunContext& run, const SourceJob& job, ResultEntryTable& ta
         run.shared.ListAbortRequested = false;
         WriteCopyResultList(job.ResultListPath, job.DestinationPath, table,
                             MakeListHeader(run.settings, run.conditions), run.shared);
-        VirtualStoreTest(run, job.ResultListPath);
+        NoteVirtualStoreRedirect(run, job.ResultListPath);
         return true;
     }
     CommandListRequest request;
@@ -505,7 +505,7 @@ int CopyOneSource(RunContext& run, std::wstring_view sourcePath) {
         return -1;
     }
     job.isFile = (job.find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-    job.treatAsFile = job.isFile || ListOnly(s) || s.CompressMode == 1;
+    job.treatAsFile = job.isFile || ListOnly(s) || DeliversZip(s);
     job.name = FileNameOf(job.CopySource);
     if (s.Select != 1 && job.isFile) {
         ShowMessage(nullptr, MB_ICONERROR, kFileCopyDisabled, {kSettingProgramFile, job.CopySource});

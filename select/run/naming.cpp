@@ -7,6 +7,7 @@
 #include "format.h"
 #include "handles.h"
 #include "paths.h"
+#include "run/copy_rules.h"
 #include "text.h"
 
 namespace {
@@ -51,7 +52,7 @@ SerialFrame FrameOf(const Settings& settings, const DestinationName& name, int s
     }
     // A plain copy, its archive and the result lists of both share one count,
     // whichever CompressMode made them.
-    if (settings.CompressMode == 1 && EndsWithNoCase(after, L".zip")) after.resize(after.size() - 4);
+    if (DeliversZip(settings) && EndsWithNoCase(after, L".zip")) after.resize(after.size() - 4);
     const std::wstring zipped = after + L".zip";
     frame.endings = {after, zipped, MakeListFilePath(after), MakeListFilePath(zipped)};
     return frame;
@@ -125,7 +126,7 @@ std::optional<DestinationName> BuildDestinationName(const Settings& settings, st
     } else {
         name.base = sourceName;
     }
-    if (settings.CompressMode == 1) name.suffix += L".zip";
+    if (DeliversZip(settings)) name.suffix += L".zip";
 
     const int digits = SerialDigits(settings);
     const std::array<int, 2> kinds = {settings.AddStringsBef, settings.AddStringsAft};

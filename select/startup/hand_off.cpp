@@ -15,7 +15,8 @@ namespace {
 constexpr MessagePair kStartFailed = {
     L"コピー処理前に%sを起動する設定になっていますが、%sの起動に失敗したため終了します。",
     L"It is set to start %s before copy processing, but It terminates because %s startup failed."};
-constexpr int kExtraReads = 901;
+// Reads of the answer block, 200 ms apart: about three minutes.
+constexpr int kMaxAnswerReads = 902;
 constexpr DWORD kReadPauseMs = 200;
 
 UniqueKernelHandle StartSettingsApp(HWND owner, const std::wstring& programFolder, const std::wstring& prefix) {
@@ -37,10 +38,10 @@ bool HasEnded(HANDLE process) {
     return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
 }
 
-// Reads the block until it holds an answer, 200 ms apart; gives up after
-// 902 reads or when the settings application has ended without answering.
+// Reads the block until it holds an answer; gives up after kMaxAnswerReads
+// reads or when the settings application has ended without answering.
 std::wstring AwaitAnswerText(const std::wstring& name, HANDLE process) {
-    for (int read = 0; read <= kExtraReads; ++read) {
+    for (int read = 0; read < kMaxAnswerReads; ++read) {
         const std::wstring text = ReadSharedBlock(name).value_or(L"");
         if (!text.empty() || HasEnded(process)) return text;
         ::Sleep(kReadPauseMs);
