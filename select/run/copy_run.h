@@ -9,18 +9,12 @@
 #include <windows.h>
 
 #include "archiver_api.h"
+#include "run/browse_answer.h"
 #include "run/conditions.h"
 #include "run/folder_tree.h"
 #include "result_list/result_entries.h"
 #include "startup/run_state.h"
 #include "settings.h"
-
-// The folder browser's answer: a folder, or empty after Cancel; nameInvalid
-// when the user typed a folder that does not exist (the browser has said so).
-struct BrowseAnswer {
-    std::wstring folder;
-    bool nameInvalid = false;
-};
 
 // What the copy run needs from outside the file system; tests replace it.
 struct CopyRunServices {

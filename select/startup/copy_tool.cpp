@@ -8,11 +8,13 @@
 #include "explorer/explorer_view.h"
 #include "ui/folder_browser.h"
 #include "format.h"
+#include "handles.h"
 #include "startup/hand_off.h"
 #include "ui/main_window.h"
 #include "message_box.h"
 #include "paths.h"
 #include "ui/progress_window.h"
+#include "startup/run_end.h"
 #include "startup/select_settings.h"
 
 namespace {
@@ -43,15 +45,10 @@ int ApplyHandOff(CopyToolApp& app, const Settings& defaults) {
 void CreateTooltip(CopyToolApp& app) {
     app.tooltip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                                     CW_USEDEFAULT, CW_USEDEFAULT, app.mainWindow, nullptr, app.instance, nullptr);
-    app.tooltipRegistered = false;
 }
 
-// The run's outcome once every source has been handled.
-int FinalRunState(const SharedRunState& shared, const Settings& s, bool failed) {
-    if (failed || shared.CopyCancelRequested.load()) return kRunFailed;
-    if (shared.SomethingCopied.load()) return kRunSucceeded;
-    if (ListOnly(s)) return shared.ListFailed.load() ? kRunFailed : kRunSucceeded;
-    return kRunNothingCopied;
+RunEndFacts FactsOf(const SharedRunState& shared, bool failed) {
+    return {failed, shared.CopyCancelRequested.load(), shared.SomethingCopied.load(), shared.ListFailed.load()};
 }
 
 void RunCommandLine(CopyToolApp& app) {
@@ -82,11 +79,10 @@ void RunCommandLine(CopyToolApp& app) {
         if (app.SettingsAppAnswer == kAnswerSaved) SaveSettings(app.paths, app.settings);
     }
     ::Sleep(kPauseBeforeEndMs);
-    if (!failed && app.settings.OpenDir == 1 && (shared.SomethingCopied.load() || app.settings.DirTree != 0)) {
-        const std::wstring& folder = run.virtualStoreFound ? run.VirtualStoreFolder : run.lastDestinationFolder;
-        ShowResultInExplorer(folder, LastPathComponent(run.lastDestinationPath));
-    }
-    shared.RunState = FinalRunState(shared, app.settings, failed);
+    if (const auto explorer = ExplorerTargetAfterRun(FactsOf(shared, failed), app.settings, run))
+        ShowResultInExplorer(explorer->folder, explorer->item);
+    // Read again: Cancel may have been pressed while Explorer was shown.
+    shared.RunState = FinalRunState(FactsOf(shared, failed), app.settings);
     if (app.progressWindow) ::InvalidateRect(app.progressWindow, nullptr, TRUE);
 }
 
@@ -153,12 +149,13 @@ int RunCopyTool(HINSTANCE instance, std::wstring_view commandLine) {
 
     CopyToolApp app;
     app.instance = instance;
+    app.mainWindowLinks.instance = instance;
     app.commandLine = std::wstring(commandLine);
     if (!RegisterMainWindowClass(instance)) {
         ShowStartupFailure(L"Could not register window class.");
         return 0;
     }
-    if (!CreateMainWindow(app)) {
+    if (!CreateMainWindow(app.mainWindowLinks)) {
         ShowStartupFailure(L"Unable to create the main window.");
         return 0;
     }
@@ -168,10 +165,9 @@ int RunCopyTool(HINSTANCE instance, std::wstring_view commandLine) {
         ::DestroyWindow(app.mainWindow);
         return -1;
     }
-    app.dirTree = app.settings.DirTree;
-    app.autoCloseNow = app.settings.AutoClose == 1;
-    AddTrayIcon(app);
-    CreateProgressWindow(app);
+    AddTrayIcon(instance, app.mainWindow);
+    CreateProgressWindow({instance, &app.shared, &app.progressWindow, &app.mainWindow, app.tooltip,
+                          app.settings.DirTree, app.settings.AutoClose == 1});
 
     UniqueKernelHandle worker(::CreateThread(nullptr, 0, WorkerThread, &app, 0, nullptr));
     if (!worker) {

@@ -2,41 +2,46 @@
 
 #include <shellapi.h>
 
-#include "ui/progress_logic.h"
 #include "ui/resource.h"
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"VaroSelect";
+constexpr UINT kTrayCallbackMessage = WM_APP + 1;
+constexpr UINT kTrayIconId = 1;
 
-CopyToolApp* AppOf(HWND window) {
-    return reinterpret_cast<CopyToolApp*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+MainWindowLinks* LinksOf(HWND window) {
+    return reinterpret_cast<MainWindowLinks*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-NOTIFYICONDATAW TrayData(const CopyToolApp& app) {
+NOTIFYICONDATAW TrayData(HWND mainWindow) {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
-    data.hWnd = app.mainWindow;
+    data.hWnd = mainWindow;
     data.uID = kTrayIconId;
     return data;
 }
 
-void ShowProgressWindow(const CopyToolApp& app) {
-    if (!app.progressWindow) return;
-    ::ShowWindow(app.progressWindow, SW_SHOW);
-    ::SetForegroundWindow(app.progressWindow);
+void ShowProgressWindow(HWND progressWindow) {
+    if (!progressWindow) return;
+    ::ShowWindow(progressWindow, SW_SHOW);
+    ::SetForegroundWindow(progressWindow);
 }
 
-void OnTrayCallback(const CopyToolApp& app, LPARAM event) {
+void OnTrayCallback(const MainWindowLinks& links, LPARAM event) {
     const UINT mouse = LOWORD(event);
-    if (mouse == WM_LBUTTONDBLCLK || mouse == WM_RBUTTONDOWN) ShowProgressWindow(app);
+    if (mouse == WM_LBUTTONDBLCLK || mouse == WM_RBUTTONDOWN) ShowProgressWindow(*links.progressWindow);
 }
 
-void OnDestroy(CopyToolApp& app) {
-    NOTIFYICONDATAW data = TrayData(app);
+void OnExit(const MainWindowLinks& links, HWND window) {
+    if (const HWND progress = *links.progressWindow) ::SendMessageW(progress, WM_CLOSE, 0, 0);
+    ::DestroyWindow(window);
+}
+
+void OnDestroy(MainWindowLinks& links, HWND window) {
+    NOTIFYICONDATAW data = TrayData(window);
     ::Shell_NotifyIconW(NIM_DELETE, &data);
-    app.brushes = {};
-    app.mainWindow = nullptr;
+    *links.window = nullptr;
     ::PostQuitMessage(0);
 }
 
@@ -45,45 +50,26 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    CopyToolApp* app = AppOf(window);
-    if (!app) return ::DefWindowProcW(window, message, wParam, lParam);
+    MainWindowLinks* links = LinksOf(window);
+    if (!links) return ::DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
-        case WM_CREATE:
-            app->brushes.Create();
-            return 0;
         case kTrayCallbackMessage:
-            OnTrayCallback(*app, lParam);
+            OnTrayCallback(*links, lParam);
             return 0;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDM_EXIT) {
-                if (app->progressWindow) ::SendMessageW(app->progressWindow, WM_CLOSE, 0, 0);
-                ::DestroyWindow(window);
+                OnExit(*links, window);
                 return 0;
             }
             break;
         case WM_DESTROY:
-            OnDestroy(*app);
+            OnDestroy(*links, window);
             return 0;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace
-
-void StateBrushes::Create() {
-    for (std::size_t i = 0; i < std::size(kStates); ++i) {
-        const StateColors colours = ColorsFor(kStates[i]);
-        window[i].reset(::CreateSolidBrush(colours.background));
-        cancel[i].reset(::CreateSolidBrush(colours.cancel));
-    }
-}
-
-HBRUSH StateBrushes::For(int runState, bool cancelControl) const {
-    std::size_t index = 0;  // any state that is not final looks like running
-    for (std::size_t i = 0; i < std::size(kStates); ++i)
-        if (kStates[i] == runState) index = i;
-    return static_cast<HBRUSH>((cancelControl ? cancel : window)[index].get());
-}
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
@@ -102,17 +88,17 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
     return ::RegisterClassExW(&windowClass) != 0;
 }
 
-HWND CreateMainWindow(CopyToolApp& app) {
-    app.mainWindow = ::CreateWindowExW(0, kClassName, L"VaroSelect", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                       CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, app.instance, &app);
-    return app.mainWindow;
+HWND CreateMainWindow(MainWindowLinks& links) {
+    *links.window = ::CreateWindowExW(0, kClassName, L"VaroSelect", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, links.instance, &links);
+    return *links.window;
 }
 
-void AddTrayIcon(const CopyToolApp& app) {
-    NOTIFYICONDATAW data = TrayData(app);
+void AddTrayIcon(HINSTANCE instance, HWND mainWindow) {
+    NOTIFYICONDATAW data = TrayData(mainWindow);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kTrayCallbackMessage;
-    data.hIcon = static_cast<HICON>(::LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_VARO), IMAGE_ICON,
+    data.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_VARO), IMAGE_ICON,
                                                  ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
                                                  LR_DEFAULTCOLOR));
     lstrcpynW(data.szTip, L"VaroSelect", ARRAYSIZE(data.szTip));
