@@ -5,16 +5,9 @@
 #include <optional>
 
 #include "local_time.h"
-#include "message_box.h"
 #include "text.h"
 
 namespace {
-
-constexpr MessagePair kPatternTooLong = {
-    L"ファイル選択条件の条件最大値(%d)文字を超えています。\n\n%s (%d文字)",
-    L"The condition maximum value (%d) of the file selection condition is exceeded.\n\n%s (%d characters)"};
-
-constexpr int kPatternLimit = static_cast<int>(kMaxPatternChars + 1);
 
 constexpr std::uint64_t kNeverReached = UINT64_MAX;
 
@@ -106,7 +99,7 @@ std::optional<Date> UsableDate(std::wstring_view text) {
 
 }  // namespace
 
-int ParseConditionList(std::wstring& text, ConditionList& list) {
+std::optional<std::wstring> ParseConditionList(std::wstring& text, ConditionList& list) {
     list.patterns.clear();
     TrimBlanks(text);
     std::size_t start = 0;
@@ -117,15 +110,13 @@ int ParseConditionList(std::wstring& text, ConditionList& list) {
         start = end + 1;
         TrimBlanks(pattern);
         if (pattern.size() > kMaxPatternChars) {
-            ShowMessage(nullptr, MB_ICONERROR, kPatternTooLong,
-                        {kPatternLimit, pattern, static_cast<int>(pattern.size())});
             list.patterns.clear();
-            return -1;
+            return pattern;
         }
         // Runs of ":" and parts of blanks only leave nothing to store.
         if (!pattern.empty()) list.patterns.push_back(ToLowerText(pattern));
     }
-    return 0;
+    return std::nullopt;
 }
 
 // Greedy from left to right; on a mismatch only the most recent "*" takes one
