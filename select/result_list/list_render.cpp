@@ -101,13 +101,13 @@ public:
     PieceAssigner(const std::vector<ResultEntry>& entries, Layout& layout) : entries_(entries), layout_(layout) {}
 
     [[nodiscard]] bool Run(SharedRunState& shared) {
-        ProgressText progress(shared.StatusProgressText, L"Analyzing a Copy result list ... %d%%");
+        ProgressText progress(shared.statusProgressText, L"Analyzing a Copy result list ... %d%%");
         std::uint64_t visited = 0;
         for (std::size_t level = 0; level < layout_.maxDepth; ++level) {
             std::size_t groupFirst = 0;
             bool groupOpen = false;
             for (std::size_t a = 0; a < entries_.size(); ++a) {
-                if (shared.ListAbortRequested) return false;
+                if (shared.listAbortRequested) return false;
                 if (HasLevel(a, level)) {
                     ++visited;
                     if (!groupOpen) {
@@ -201,11 +201,11 @@ std::wstring TrimmedEnd(const std::wstring& line) {
 // Pass 3: one line per entry, and the extra line after a folder's last file.
 [[nodiscard]] bool WriteLines(const std::vector<ResultEntry>& entries, const Layout& layout, SharedRunState& shared,
                               const LineSink& sink) {
-    ProgressText progress(shared.StatusProgressText, L"Writing a Copy result list ... %d%%");
+    ProgressText progress(shared.statusProgressText, L"Writing a Copy result list ... %d%%");
     std::wstring line;
     std::wstring extra;
     for (std::size_t e = 0; e < entries.size(); ++e) {
-        if (shared.ListAbortRequested) {
+        if (shared.listAbortRequested) {
             sink(kListAbortedLine);
             return false;
         }
@@ -266,14 +266,14 @@ std::wstring TrimmedEnd(const std::wstring& line) {
 bool RenderResultList(ResultEntryTable& table, const ListHeader& header, std::wstring_view destinationPath,
                       SharedRunState& shared, const LineSink& sink) {
     const std::wstring root = StripTrailingBackslash(destinationPath);
-    shared.StatusItemText.Set(FileNameOf(root));
+    shared.statusItemText.Set(FileNameOf(root));
     for (const std::wstring& line : ListHeaderLines(header)) sink(line);
     sink(root);
 
     std::vector<ResultEntry>& entries = table.entries();
     if (entries.empty()) {
         sink(kListNoDataLine);
-        shared.StatusItemText.Set(kListNoDataLine);
+        shared.statusItemText.Set(kListNoDataLine);
         return true;
     }
     std::sort(entries.begin(), entries.end(),

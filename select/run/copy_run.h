@@ -35,10 +35,10 @@ struct RunContext {
     CopyRunServices services;
 
     // A folder picked in the browser; later sources go there without asking.
-    std::wstring ChosenFolder;
+    std::wstring chosenFolder;
     // A copy or list that the system redirected into the VirtualStore folder.
     bool virtualStoreFound = false;
-    std::wstring VirtualStoreFolder;
+    std::wstring virtualStoreFolder;
     // Where the last source went, for showing it in Explorer.
     std::wstring lastDestinationFolder;
     std::wstring lastDestinationPath;

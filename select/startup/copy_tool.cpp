@@ -35,10 +35,10 @@ std::wstring MakeKernelObjectPrefix(const std::wstring& instanceSuffix, HWND mai
 // After the settings application has answered: reload the stored settings
 // or take this run's temporary ones; Cancel ends the program.
 int ApplyHandOff(CopyToolApp& app, const Settings& defaults) {
-    if (RunSettingsHandOff(app.mainWindow, app.paths.programFolder, app.KernelObjectPrefix, app.SettingsAppAnswer) != 0)
+    if (RunSettingsHandOff(app.mainWindow, app.paths.programFolder, app.kernelObjectPrefix, app.settingsAppAnswer) != 0)
         return -1;
-    if (app.SettingsAppAnswer != kAnswerSaved && app.SettingsAppAnswer != kAnswerThisRunOnly) return 2;
-    const bool temporary = app.SettingsAppAnswer == kAnswerThisRunOnly;
+    if (app.settingsAppAnswer != kAnswerSaved && app.settingsAppAnswer != kAnswerThisRunOnly) return 2;
+    const bool temporary = app.settingsAppAnswer == kAnswerThisRunOnly;
     return LoadSettings(app.paths, temporary, defaults, app.settings, app.conditions) == 0 ? 0 : -1;
 }
 
@@ -48,7 +48,7 @@ void CreateTooltip(CopyToolApp& app) {
 }
 
 RunEndFacts FactsOf(const SharedRunState& shared, bool failed) {
-    return {failed, shared.CopyCancelRequested.load(), shared.SomethingCopied.load(), shared.ListFailed.load()};
+    return {failed, shared.copyCancelRequested.load(), shared.somethingCopied.load(), shared.listFailed.load()};
 }
 
 void RunCommandLine(CopyToolApp& app) {
@@ -60,29 +60,29 @@ void RunCommandLine(CopyToolApp& app) {
     run.services.sourcesChanged = [&app] {
         if (app.progressWindow) ::PostMessageW(app.progressWindow, kSourcesChangedMessage, 0, 0);
     };
-    if (WritesList(app.settings)) shared.ListFailed = false;
-    shared.CopyCancelRequested = false;
-    shared.SomethingCopied = false;
-    shared.RunState = kRunRunning;
+    if (WritesList(app.settings)) shared.listFailed = false;
+    shared.copyCancelRequested = false;
+    shared.somethingCopied = false;
+    shared.runState = kRunRunning;
 
     bool failed = false;
     const SplitOutcome outcome = ForEachCommandLinePath(
         app.commandLine, [&](const std::wstring& path) { failed |= CopyOneSource(run, path) != 0; },
-        [&shared] { return shared.CopyCancelRequested.load(); });
+        [&shared] { return shared.copyCancelRequested.load(); });
     // After a path that was too long nothing more is copied, and the run
     // ends as failed, so the window shows it and closes as after any failure.
     if (outcome == SplitOutcome::TooLong) failed = true;
 
     if (!app.progressWindow && app.mainWindow) ::PostMessageW(app.mainWindow, WM_CLOSE, 0, 0);
-    if (app.settings.CopyMode == 1 && !run.ChosenFolder.empty()) {
-        app.settings.Path = run.ChosenFolder;
-        if (app.SettingsAppAnswer == kAnswerSaved) SaveSettings(app.paths, app.settings);
+    if (app.settings.CopyMode == 1 && !run.chosenFolder.empty()) {
+        app.settings.Path = run.chosenFolder;
+        if (app.settingsAppAnswer == kAnswerSaved) SaveSettings(app.paths, app.settings);
     }
     ::Sleep(kPauseBeforeEndMs);
     if (const auto explorer = ExplorerTargetAfterRun(FactsOf(shared, failed), app.settings, run))
         ShowResultInExplorer(explorer->folder, explorer->item);
     // Read again: Cancel may have been pressed while Explorer was shown.
-    shared.RunState = FinalRunState(FactsOf(shared, failed), app.settings);
+    shared.runState = FinalRunState(FactsOf(shared, failed), app.settings);
     if (app.progressWindow) ::InvalidateRect(app.progressWindow, nullptr, TRUE);
 }
 
@@ -91,7 +91,7 @@ DWORD WINAPI WorkerThread(void* parameter) {
     try {
         RunCommandLine(app);
     } catch (...) {
-        app.shared.RunState = kRunFailed;
+        app.shared.runState = kRunFailed;
     }
     return 0;
 }
@@ -116,18 +116,18 @@ int RunMessageLoop(const CopyToolApp& app) {
 // every entry and step; only a message box it shows holds it, until answered.
 void StopWorker(CopyToolApp& app, HANDLE worker) {
     if (::WaitForSingleObject(worker, 0) == WAIT_OBJECT_0) return;
-    app.shared.ListAbortRequested = true;
-    app.shared.CopyCancelRequested = true;
+    app.shared.listAbortRequested = true;
+    app.shared.copyCancelRequested = true;
     ::WaitForSingleObject(worker, INFINITE);
 }
 
 }  // namespace
 
 int InitCopyTool(CopyToolApp& app) {
-    app.shared.SourceNamesText.Clear();
-    app.SettingsAppAnswer = kAnswerSaved;
+    app.shared.sourceNamesText.Clear();
+    app.settingsAppAnswer = kAnswerSaved;
     app.paths = ResolveSettingsPaths();
-    app.KernelObjectPrefix = MakeKernelObjectPrefix(app.paths.instanceSuffix, app.mainWindow);
+    app.kernelObjectPrefix = MakeKernelObjectPrefix(app.paths.instanceSuffix, app.mainWindow);
     const Settings defaults = CopyToolDefaults();
     if (PrepareSettings(app.paths, defaults, app.settings, app.conditions) != 0) return -1;
     if (IsBlankText(app.commandLine)) {
@@ -171,7 +171,7 @@ int RunCopyTool(HINSTANCE instance, std::wstring_view commandLine) {
 
     UniqueKernelHandle worker(::CreateThread(nullptr, 0, WorkerThread, &app, 0, nullptr));
     if (!worker) {
-        app.shared.RunState = kRunFailed;
+        app.shared.runState = kRunFailed;
     }
     const int exitCode = RunMessageLoop(app);
     if (worker) StopWorker(app, worker.get());

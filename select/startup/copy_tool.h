@@ -24,8 +24,8 @@ struct CopyToolApp {
     SettingsPaths paths;
     Settings settings;  // written back by the worker only after its copies
     SelectionConditions conditions;
-    int SettingsAppAnswer = 0;
-    std::wstring KernelObjectPrefix;
+    int settingsAppAnswer = 0;
+    std::wstring kernelObjectPrefix;
     std::wstring commandLine;
 
     SharedRunState shared;

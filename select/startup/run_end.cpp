@@ -14,6 +14,6 @@ std::optional<ExplorerTarget> ExplorerTargetAfterRun(const RunEndFacts& facts, c
                                                      const RunContext& run) {
     if (facts.failed || settings.OpenDir != 1) return std::nullopt;
     if (!facts.somethingCopied && settings.DirTree == 0) return std::nullopt;
-    const std::wstring& folder = run.virtualStoreFound ? run.VirtualStoreFolder : run.lastDestinationFolder;
+    const std::wstring& folder = run.virtualStoreFound ? run.virtualStoreFolder : run.lastDestinationFolder;
     return ExplorerTarget{folder, LastPathComponent(run.lastDestinationPath)};
 }

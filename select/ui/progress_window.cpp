@@ -67,16 +67,16 @@ void OnQuitControl(ProgressWindow& state, HWND control) {
 }
 
 void OnCancelControl(ProgressWindow& state, HWND dialog) {
-    switch (CancelEffectFor(state.finished, state.shared.ListWriting.load())) {
+    switch (CancelEffectFor(state.finished, state.shared.listWriting.load())) {
         case CancelEffect::CloseWindow:
             ::SendMessageW(dialog, WM_CLOSE, 0, 0);
             break;
         case CancelEffect::StopList:
-            state.shared.ListAbortRequested = true;
-            state.shared.ListFailed = true;
+            state.shared.listAbortRequested = true;
+            state.shared.listFailed = true;
             break;
         case CancelEffect::StopRun:
-            state.shared.CopyCancelRequested = true;
+            state.shared.copyCancelRequested = true;
             break;
     }
 }
@@ -133,8 +133,8 @@ void OnInitDialog(HWND dialog, ProgressWindow& state) {
         ::SetWindowSubclass(::GetDlgItem(dialog, id), ControlProc, kControlSubclassId,
                             reinterpret_cast<DWORD_PTR>(&state));
     ShowAutoCloseText(dialog, state.autoCloseNow);
-    state.shared.StatusItemText.Clear();
-    state.shared.StatusProgressText.Clear();
+    state.shared.statusItemText.Clear();
+    state.shared.statusProgressText.Clear();
     ::ShowWindow(::GetDlgItem(dialog, IDC_PROGRESS_RESULT), SW_HIDE);
 }
 
@@ -145,7 +145,7 @@ void ShowOutcome(HWND dialog, const ProgressWindow& state, int runState) {
     ::SetDlgItemTextW(dialog, IDC_PROGRESS_WAIT, L"");
     ::ShowWindow(::GetDlgItem(dialog, IDC_PROGRESS_ITEM), SW_HIDE);
     ::ShowWindow(::GetDlgItem(dialog, IDC_PROGRESS_BYTES), SW_HIDE);
-    const std::wstring result(ResultText(runState, state.shared.ListFailed.load(), state.links.dirTree));
+    const std::wstring result(ResultText(runState, state.shared.listFailed.load(), state.links.dirTree));
     ::SetDlgItemTextW(dialog, IDC_PROGRESS_RESULT, result.c_str());
     ::ShowWindow(::GetDlgItem(dialog, IDC_PROGRESS_RESULT), SW_SHOW);
     ::SetDlgItemTextW(dialog, IDC_PROGRESS_BYTES, L"");
@@ -164,7 +164,7 @@ void FinishOnce(HWND dialog, ProgressWindow& state, int runState) {
 }
 
 void OnTimer(HWND dialog, ProgressWindow& state, UINT_PTR timer) {
-    const int runState = state.shared.RunState.load();
+    const int runState = state.shared.runState.load();
     switch (timer) {
         case kShowTimer:
             ::KillTimer(dialog, kShowTimer);
@@ -175,8 +175,8 @@ void OnTimer(HWND dialog, ProgressWindow& state, UINT_PTR timer) {
                 ::KillTimer(dialog, kRefreshTimer);
                 ShowOutcome(dialog, state, runState);
             } else {
-                SetTextIfChanged(dialog, IDC_PROGRESS_ITEM, state.shared.StatusItemText.Get());
-                SetTextIfChanged(dialog, IDC_PROGRESS_BYTES, state.shared.StatusProgressText.Get());
+                SetTextIfChanged(dialog, IDC_PROGRESS_ITEM, state.shared.statusItemText.Get());
+                SetTextIfChanged(dialog, IDC_PROGRESS_BYTES, state.shared.statusProgressText.Get());
             }
             break;
         case kAutoCloseTimer:
@@ -190,10 +190,10 @@ void OnTimer(HWND dialog, ProgressWindow& state, UINT_PTR timer) {
 
 // The tooltip shows the first source, then "<first> ..." once there are more.
 void OnSourcesChanged(HWND dialog, ProgressWindow& state) {
-    const std::wstring label = state.shared.SourceNamesText.Get();
+    const std::wstring label = state.shared.sourceNamesText.Get();
     ::SetDlgItemTextW(dialog, IDC_PROGRESS_SOURCES, label.c_str());
     if (!state.links.tooltip) return;
-    std::wstring tip = state.shared.SourceTipText.Get();
+    std::wstring tip = state.shared.sourceTipText.Get();
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_SUBCLASS;
@@ -211,7 +211,7 @@ void OnPaint(HWND dialog, const ProgressWindow& state) {
     const HDC dc = ::BeginPaint(dialog, &paint);
     RECT client;
     ::GetClientRect(dialog, &client);
-    ::FillRect(dc, &client, state.brushes.For(state.shared.RunState.load(), false));
+    ::FillRect(dc, &client, state.brushes.For(state.shared.runState.load(), false));
     ::EndPaint(dialog, &paint);
 }
 
@@ -219,7 +219,7 @@ INT_PTR OnControlColour(const ProgressWindow& state, HDC dc, HWND control) {
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(255, 255, 255));
     const bool cancel = ::GetDlgCtrlID(control) == IDC_PROGRESS_CANCEL;
-    return reinterpret_cast<INT_PTR>(state.brushes.For(state.shared.RunState.load(), cancel));
+    return reinterpret_cast<INT_PTR>(state.brushes.For(state.shared.runState.load(), cancel));
 }
 
 void OnDestroy(ProgressWindow& state) {

@@ -80,7 +80,7 @@ TEST(RunEnd, ExplorerSelectsTheLastCopyInItsFolderOrInTheVirtualStore) {
     RunContext run(settings, conditions, shared);
     run.lastDestinationFolder = L"C:\\out\\";
     run.lastDestinationPath = L"C:\\out\\docs_1\\";
-    run.VirtualStoreFolder = L"C:\\Users\\u\\AppData\\Local\\VirtualStore";
+    run.virtualStoreFolder = L"C:\\Users\\u\\AppData\\Local\\VirtualStore";
     const RunEndFacts copied{false, false, true, false};
 
     auto target = ExplorerTargetAfterRun(copied, settings, run);
