@@ -12,7 +12,6 @@
 #include "startup/hand_off.h"
 #include "ui/main_window.h"
 #include "message_box.h"
-#include "paths.h"
 #include "ui/progress_window.h"
 #include "startup/run_end.h"
 #include "startup/select_settings.h"
