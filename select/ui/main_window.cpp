@@ -1,25 +1,15 @@
 #include "ui/main_window.h"
 
-#include <shellapi.h>
-
+#include "tray_icon.h"
 #include "ui/resource.h"
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"VaroSelect";
 constexpr UINT kTrayCallbackMessage = WM_APP + 1;
-constexpr UINT kTrayIconId = 1;
 
 MainWindowLinks* LinksOf(HWND window) {
     return reinterpret_cast<MainWindowLinks*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
-NOTIFYICONDATAW TrayData(HWND mainWindow) {
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof data;
-    data.hWnd = mainWindow;
-    data.uID = kTrayIconId;
-    return data;
 }
 
 void ShowProgressWindow(HWND progressWindow) {
@@ -39,8 +29,7 @@ void OnExit(const MainWindowLinks& links, HWND window) {
 }
 
 void OnDestroy(MainWindowLinks& links, HWND window) {
-    NOTIFYICONDATAW data = TrayData(window);
-    ::Shell_NotifyIconW(NIM_DELETE, &data);
+    RemoveTrayIcon(window);
     *links.window = nullptr;
     ::PostQuitMessage(0);
 }
@@ -78,9 +67,7 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VARO));
-    windowClass.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_VARO), IMAGE_ICON,
-                                                          ::GetSystemMetrics(SM_CXSMICON),
-                                                          ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    windowClass.hIconSm = LoadSmallIcon(instance, IDI_VARO);
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszMenuName = MAKEINTRESOURCEW(IDM_MAIN);
@@ -94,13 +81,6 @@ HWND CreateMainWindow(MainWindowLinks& links) {
     return *links.window;
 }
 
-void AddTrayIcon(HINSTANCE instance, HWND mainWindow) {
-    NOTIFYICONDATAW data = TrayData(mainWindow);
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    data.uCallbackMessage = kTrayCallbackMessage;
-    data.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_VARO), IMAGE_ICON,
-                                                 ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
-                                                 LR_DEFAULTCOLOR));
-    lstrcpynW(data.szTip, L"VaroSelect", ARRAYSIZE(data.szTip));
-    ::Shell_NotifyIconW(NIM_ADD, &data);
+void AddMainTrayIcon(HINSTANCE instance, HWND mainWindow) {
+    AddTrayIcon(mainWindow, kTrayCallbackMessage, LoadSmallIcon(instance, IDI_VARO), L"VaroSelect");
 }

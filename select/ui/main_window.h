@@ -16,4 +16,5 @@ struct MainWindowLinks {
 [[nodiscard]] bool RegisterMainWindowClass(HINSTANCE instance);
 HWND CreateMainWindow(MainWindowLinks& links);
 
-void AddTrayIcon(HINSTANCE instance, HWND mainWindow);
+// The tray icon "VaroSelect"; a double click or right click shows the progress window.
+void AddMainTrayIcon(HINSTANCE instance, HWND mainWindow);
