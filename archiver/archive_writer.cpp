@@ -8,15 +8,12 @@
 
 #include "archiver_api.h"
 #include "block_pipeline.h"
+#include "cancel_flag.h"
 #include "output_file.h"
 #include "source_tree.h"
 #include "zip_records.h"
 
 namespace {
-
-bool Cancelled(const std::atomic<bool>* cancel) {
-    return cancel && cancel->load();
-}
 
 // A file beside the archive that is deleted unless it was moved into place.
 class TemporaryArchive {
@@ -74,7 +71,7 @@ public:
         std::vector<ZipEntry> entries;
         entries.reserve(items_.size());
         for (const SourceItem& item : items_) {
-            if (Cancelled(cancel_)) return kArchiverStopped;
+            if (IsCancelled(cancel_)) return kArchiverStopped;
             ZipEntry entry = EntryFor(item, out.Position());
             const int code = WriteEntry(item, entry, out);
             if (code != kArchiverOk) {
@@ -146,7 +143,7 @@ ArchiveOutcome CreateArchive(const ArchiveRequest& request, const std::atomic<bo
     std::wstring failedPath;
     int code = ArchiveBuilder(scan.items, request, cancel).Write(out, failedPath);
     if (!out.Finish() && code == kArchiverOk) code = kArchiverCannotWrite;
-    if (code == kArchiverOk && Cancelled(cancel)) code = kArchiverStopped;
+    if (code == kArchiverOk && IsCancelled(cancel)) code = kArchiverStopped;
     if (code != kArchiverOk) return {code, failedPath.empty() ? request.archivePath : failedPath};
     if (!temporary.MoveTo(request.archivePath)) return {kArchiverCannotWrite, request.archivePath};
     return {};

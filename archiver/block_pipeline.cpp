@@ -6,6 +6,7 @@
 
 #include "archiver_api.h"
 #include "block_deflate.h"
+#include "cancel_flag.h"
 #include "handles.h"
 
 // One file read block after block by whichever workers hold its blocks: they
@@ -46,10 +47,6 @@ namespace {
 // Small files batched into one job: at most this many, and at most one
 // block's worth of bytes.
 constexpr std::size_t kMaxFilesPerJob = 64;
-
-bool Cancelled(const std::atomic<bool>* cancel) {
-    return cancel && cancel->load();
-}
 
 // Reads up to length bytes from the file's current position; stops early at
 // the end of the file.
@@ -160,7 +157,7 @@ void BlockPipeline::Process(Piece& piece, BlockDeflater& deflater) {
     {
         std::unique_lock guard(file.lock);
         file.turn.wait(guard, [&] { return file.nextBlock == piece.block; });
-        if (file.code == kArchiverOk && Cancelled(options_.cancel)) file.code = kArchiverStopped;
+        if (file.code == kArchiverOk && IsCancelled(options_.cancel)) file.code = kArchiverStopped;
         if (file.code == kArchiverOk && piece.block == 0) {
             const DWORD share = FILE_SHARE_READ | (options_.shareWrite ? FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0);
             file.handle.reset(::CreateFileW(file.item.path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,

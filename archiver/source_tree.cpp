@@ -3,15 +3,13 @@
 #include <algorithm>
 
 #include "archiver_api.h"
+#include "cancel_flag.h"
+#include "find_data.h"
 #include "handles.h"
 #include "text.h"
 #include "zip_records.h"
 
 namespace {
-
-bool Cancelled(const std::atomic<bool>* cancel) {
-    return cancel && cancel->load();
-}
 
 std::wstring WithoutTrailingSeparators(std::wstring_view path) {
     while (path.size() > 1 && (path.back() == L'\\' || path.back() == L'/')) path.remove_suffix(1);
@@ -29,7 +27,7 @@ SourceItem ItemFromFindData(const std::wstring& path, std::string name, const WI
     item.path = path;
     item.name = std::move(name);
     item.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    item.size = item.isFolder ? 0 : (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    item.size = item.isFolder ? 0 : FileSizeOf(data);
     item.writeTime = data.ftLastWriteTime;
     item.accessTime = data.ftLastAccessTime;
     item.creationTime = data.ftCreationTime;
@@ -44,7 +42,7 @@ public:
     // Adds the entries under folder (a path without trailing "\") whose
     // entry names start with prefix ("" or "work/").
     bool AddContents(const std::wstring& folder, const std::string& prefix) {
-        if (Cancelled(cancel_)) return Fail(kArchiverStopped, folder);
+        if (IsCancelled(cancel_)) return Fail(kArchiverStopped, folder);
         std::vector<WIN32_FIND_DATAW> children;
         if (!ListFolder(folder, children)) return Fail(kArchiverCannotRead, folder);
         for (const WIN32_FIND_DATAW& child : children) {

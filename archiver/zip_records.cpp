@@ -1,6 +1,9 @@
 #include "zip_records.h"
 
 #include <algorithm>
+#include <optional>
+
+#include "local_time.h"
 
 namespace {
 
@@ -122,12 +125,9 @@ bool LocalHeaderNeedsZip64(std::uint64_t size) {
 }
 
 DosDateTime ToDosDateTime(const FILETIME& utc) {
-    SYSTEMTIME universal{};
-    SYSTEMTIME local{};
-    if (!::FileTimeToSystemTime(&utc, &universal) || !::SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local) ||
-        local.wYear < 1980) {
-        return {0, (0 << 9) | (1 << 5) | 1};  // 1980-01-01 00:00:00
-    }
+    const std::optional<SYSTEMTIME> converted = LocalTimeOf(utc);
+    if (!converted || converted->wYear < 1980) return {0, (0 << 9) | (1 << 5) | 1};  // 1980-01-01 00:00:00
+    const SYSTEMTIME& local = *converted;
     if (local.wYear > 2107) return {(23 << 11) | (59 << 5) | 29, (127 << 9) | (12 << 5) | 31};
     const auto time = static_cast<std::uint16_t>((local.wHour << 11) | (local.wMinute << 5) | (local.wSecond / 2));
     const auto date = static_cast<std::uint16_t>(((local.wYear - 1980) << 9) | (local.wMonth << 5) | local.wDay);

@@ -24,9 +24,8 @@ std::wstring CommandKeyPath(std::wstring_view root, std::wstring_view entryName)
 namespace {
 
 int CheckKey(HKEY classesRoot, const std::wstring& path, std::wstring_view stepId) {
-    HKEY raw = nullptr;
-    const LONG error = ::RegOpenKeyExW(classesRoot, path.c_str(), 0, KEY_READ, &raw);
-    const UniqueRegKey key(raw);
+    UniqueRegKey key;
+    const LONG error = ::RegOpenKeyExW(classesRoot, path.c_str(), 0, KEY_READ, key.put());
     if (error == ERROR_SUCCESS) return 0;
     RecordStep(stepId, 0, static_cast<std::uint32_t>(error));
     if (error == ERROR_ACCESS_DENIED) return 3;

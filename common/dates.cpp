@@ -8,13 +8,11 @@
 #include <vector>
 
 #include "format.h"
+#include "local_time.h"
 
 namespace {
 
 constexpr int kFirstYear = 1900;
-// The years that the platform's file and system times can hold.
-constexpr int kFirstFileTimeYear = 1601;
-constexpr int kLastYear = 30827;
 constexpr std::int64_t kTicksPerDay = 24LL * 60 * 60 * 10'000'000;
 
 // Splits at "/", runs counting as one separator; empty parts are dropped.
@@ -60,32 +58,22 @@ int Normalise(Date& date) {
 }
 
 Date ClampYear(std::int64_t year, int month, int day) {
-    Date date{static_cast<int>(std::clamp<std::int64_t>(year, kFirstYear, kLastYear)), month, day};
+    Date date{static_cast<int>(std::clamp<std::int64_t>(year, kFirstYear, kLastFileTimeYear)), month, day};
     date.day = std::clamp(date.day, 1, DaysInMonth(date.year, date.month));
     return date;
 }
 
 std::optional<std::int64_t> LocalNoonTicks(const Date& date) {
-    SYSTEMTIME local = {};
-    local.wYear = static_cast<WORD>(date.year);
-    local.wMonth = static_cast<WORD>(date.month);
-    local.wDay = static_cast<WORD>(date.day);
-    local.wHour = 12;
-    SYSTEMTIME utc = {};
-    FILETIME time = {};
-    if (!::TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !::SystemTimeToFileTime(&utc, &time))
-        return std::nullopt;
-    return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    const auto ticks = TicksOfLocalDate(date, 12);
+    if (!ticks) return std::nullopt;
+    return static_cast<std::int64_t>(*ticks);
 }
 
 std::optional<Date> LocalDateOfTicks(std::int64_t ticks) {
     const auto value = static_cast<std::uint64_t>(ticks);
-    const FILETIME time = {static_cast<DWORD>(value & 0xFFFFFFFF), static_cast<DWORD>(value >> 32)};
-    SYSTEMTIME utc = {};
-    SYSTEMTIME local = {};
-    if (!::FileTimeToSystemTime(&time, &utc) || !::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
-        return std::nullopt;
-    return Date{local.wYear, local.wMonth, local.wDay};
+    const auto local = LocalTimeOf(FILETIME{static_cast<DWORD>(value & 0xFFFFFFFF), static_cast<DWORD>(value >> 32)});
+    if (!local) return std::nullopt;
+    return Date{local->wYear, local->wMonth, local->wDay};
 }
 
 // Counts whole days on the clock: the date's local time less count * 86,400
@@ -93,11 +81,10 @@ std::optional<Date> LocalDateOfTicks(std::int64_t ticks) {
 // 23 or 25 hours (a daylight-saving change) from moving the result by a day.
 std::optional<Date> ShiftDays(int count, const Date& from) {
     if (count == 0) return from;
-    if (from.year < kFirstFileTimeYear || from.year > kLastYear) return std::nullopt;
     const auto start = LocalNoonTicks(from);
     if (!start) return std::nullopt;
     const Date first{kFirstYear, 1, 1};
-    const Date last{kLastYear, 12, 31};
+    const Date last{kLastFileTimeYear, 12, 31};
     const auto firstTicks = LocalNoonTicks(first);
     const auto lastTicks = LocalNoonTicks(last);
     if (!firstTicks || !lastTicks) return std::nullopt;

@@ -109,13 +109,13 @@ const CodeText* FindCode(const std::array<CodeText, N>& table, int code) {
 }
 
 std::wstring SystemMessage(std::uint32_t errorNumber, DWORD languageId) {
-    wchar_t* buffer = nullptr;
+    UniqueLocalPointer<wchar_t> buffer;
+    // With ALLOCATE_BUFFER the buffer argument receives the allocation.
     const DWORD length =
         ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
-                         nullptr, errorNumber, languageId, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    UniqueLocalMem owner(buffer);
+                         nullptr, errorNumber, languageId, reinterpret_cast<wchar_t*>(buffer.put()), 0, nullptr);
     if (length == 0 || !buffer) return {};
-    std::wstring text(buffer, length);
+    std::wstring text(buffer.get(), length);
     // The system's texts end with a line break that would only add an empty line.
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
     return text;

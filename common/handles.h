@@ -31,6 +31,11 @@ public:
     explicit operator bool() const { return valid(); }
 
     Value release() { return std::exchange(value_, Traits::Empty()); }
+    // For out-parameters of creating calls; releases what was held.
+    Value* put() {
+        reset();
+        return &value_;
+    }
     void reset(Value value = Traits::Empty()) {
         if (valid()) Traits::Close(value_);
         value_ = value;
@@ -97,13 +102,52 @@ struct CoTaskMemTraits {
 };
 using UniqueCoTaskMem = UniqueHandle<CoTaskMemTraits>;
 
-struct LocalMemTraits {
-    using Value = HLOCAL;
+// Memory the system allocated for the caller with LocalAlloc, typed as what it holds.
+template <typename T>
+struct LocalPointerTraits {
+    using Value = T*;
     static Value Empty() { return nullptr; }
     static bool IsEmpty(Value v) { return v == nullptr; }
     static void Close(Value v) { ::LocalFree(v); }
 };
-using UniqueLocalMem = UniqueHandle<LocalMemTraits>;
+template <typename T>
+using UniqueLocalPointer = UniqueHandle<LocalPointerTraits<T>>;
+using UniqueLocalMem = UniqueLocalPointer<void>;
+
+// The process's environment block from GetEnvironmentStringsW.
+struct EnvironmentStringsTraits {
+    using Value = wchar_t*;
+    static Value Empty() { return nullptr; }
+    static bool IsEmpty(Value v) { return v == nullptr; }
+    static void Close(Value v) { ::FreeEnvironmentStringsW(v); }
+};
+using UniqueEnvironmentStrings = UniqueHandle<EnvironmentStringsTraits>;
+
+// The process and thread handles that CreateProcessW hands back.
+class UniqueProcessInformation {
+public:
+    UniqueProcessInformation() = default;
+    ~UniqueProcessInformation() { reset(); }
+    UniqueProcessInformation(const UniqueProcessInformation&) = delete;
+    UniqueProcessInformation& operator=(const UniqueProcessInformation&) = delete;
+
+    [[nodiscard]] HANDLE process() const { return info_.hProcess; }
+    [[nodiscard]] HANDLE thread() const { return info_.hThread; }
+    [[nodiscard]] DWORD processId() const { return info_.dwProcessId; }
+    // For the out-parameter of CreateProcessW; closes what was held.
+    PROCESS_INFORMATION* put() {
+        reset();
+        return &info_;
+    }
+    void reset() {
+        if (info_.hThread) ::CloseHandle(info_.hThread);
+        if (info_.hProcess) ::CloseHandle(info_.hProcess);
+        info_ = {};
+    }
+
+private:
+    PROCESS_INFORMATION info_{};
+};
 
 // Calls CoUninitialize only when CoInitialize succeeded on this thread.
 class ScopedCom {

@@ -14,9 +14,9 @@ class UserOnlySecurity {
 public:
     UserOnlySecurity() {
         const std::wstring sddl = L"D:P(A;;GA;;;" + CurrentUserSid() + L")(A;;GA;;;SY)";
-        PSECURITY_DESCRIPTOR descriptor = nullptr;
-        if (::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
-            descriptor_.reset(descriptor);
+        // On failure the descriptor stays empty and the object gets the default one.
+        ::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, descriptor_.put(),
+                                                               nullptr);
         attributes_.nLength = sizeof attributes_;
         attributes_.lpSecurityDescriptor = descriptor_.get();
         attributes_.bInheritHandle = FALSE;
@@ -25,17 +25,15 @@ public:
 
 private:
     static std::wstring CurrentUserSid() {
-        HANDLE rawToken = nullptr;
-        if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &rawToken)) return L"OW";
-        UniqueKernelHandle token(rawToken);
+        UniqueKernelHandle token;
+        if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put())) return L"OW";
         DWORD size = 0;
         ::GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
         std::string buffer(size, '\0');
         if (size == 0 || !::GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) return L"OW";
-        wchar_t* text = nullptr;
-        if (!::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) return L"OW";
-        UniqueLocalMem owner(text);
-        return text;
+        UniqueLocalPointer<wchar_t> text;
+        if (!::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, text.put())) return L"OW";
+        return text.get();
     }
 
     UniqueLocalMem descriptor_;

@@ -18,10 +18,9 @@ bool IsMissing(LONG error) {
 }  // namespace
 
 LONG WriteRegistryKey(HKEY classesRoot, const RegistryKey& key) {
-    HKEY raw = nullptr;
+    UniqueRegKey handle;
     const LONG created = ::RegCreateKeyExW(classesRoot, key.path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                           KEY_ALL_ACCESS, nullptr, &raw, nullptr);
-    UniqueRegKey handle(raw);
+                                           KEY_ALL_ACCESS, nullptr, handle.put(), nullptr);
     if (created != ERROR_SUCCESS) {
         RecordStep(key.stepId, key.failureCode, static_cast<std::uint32_t>(created));
         return created;
@@ -40,9 +39,8 @@ LONG WriteRegistryKey(HKEY classesRoot, const RegistryKey& key) {
 
 int DeleteRegistryKey(HKEY classesRoot, std::wstring_view path, const DeleteSteps* steps) {
     const std::wstring keyPath(path);
-    HKEY raw = nullptr;
-    const LONG opened = ::RegOpenKeyExW(classesRoot, keyPath.c_str(), 0, KEY_READ | DELETE, &raw);
-    UniqueRegKey key(raw);
+    UniqueRegKey key;
+    const LONG opened = ::RegOpenKeyExW(classesRoot, keyPath.c_str(), 0, KEY_READ | DELETE, key.put());
     if (opened != ERROR_SUCCESS) {
         Record(steps, IsMissing(opened) ? 0 : 1, opened);
         return IsMissing(opened) ? kKeyMissing : kKeyDeleteFailed;

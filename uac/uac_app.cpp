@@ -9,8 +9,10 @@
 #include "kernel_objects.h"
 #include "message_box.h"
 #include "paths.h"
+#include "program_names.h"
 #include "resource.h"
 #include "settings_paths.h"
+#include "tray_icon.h"
 #include "uac_answer.h"
 #include "uac_command_line.h"
 #include "uac_request.h"
@@ -20,31 +22,8 @@ namespace {
 constexpr wchar_t kClassName[] = L"VaroUACClass";
 constexpr wchar_t kWindowTitle[] = L"VaroUAC";
 constexpr UINT kTrayCallbackMessage = WM_APP + 1;
-constexpr UINT kTrayIconId = 1;
-constexpr wchar_t kSettingProgram[] = L"VaroSetting.exe";
-
-NOTIFYICONDATAW TrayData(HWND window) {
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof data;
-    data.hWnd = window;
-    data.uID = kTrayIconId;
-    return data;
-}
-
-void AddTrayIcon(HINSTANCE instance, HWND window) {
-    NOTIFYICONDATAW data = TrayData(window);
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    data.uCallbackMessage = kTrayCallbackMessage;
-    data.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_VARO_UAC), IMAGE_ICON,
-                                                 ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
-                                                 LR_DEFAULTCOLOR));
-    lstrcpynW(data.szTip, kWindowTitle, ARRAYSIZE(data.szTip));
-    ::Shell_NotifyIconW(NIM_ADD, &data);
-}
-
 void OnDestroy(HWND window) {
-    NOTIFYICONDATAW data = TrayData(window);
-    ::Shell_NotifyIconW(NIM_DELETE, &data);
+    RemoveTrayIcon(window);
     ::PostQuitMessage(0);
 }
 
@@ -90,7 +69,7 @@ UacContext MakeContext() {
 }
 
 void StartSettingsApp(const UacContext& context) {
-    const std::wstring file = context.programFolder + kSettingProgram;
+    const std::wstring file = context.programFolder + std::wstring(kSettingProgramFile);
     ::ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
@@ -106,9 +85,8 @@ int RunMessageLoop() {
 }  // namespace
 
 bool RunsElevated() {
-    HANDLE raw = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw)) return true;
-    const UniqueKernelHandle token(raw);
+    UniqueKernelHandle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put())) return true;
     TOKEN_ELEVATION elevation{};
     DWORD size = 0;
     if (!::GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size)) return true;
@@ -139,7 +117,7 @@ int RunElevationHelper(HINSTANCE instance, const wchar_t* commandLine) {
     if (IsEmptyCommandLine(line)) {
         StartSettingsApp(context);
     } else {
-        AddTrayIcon(instance, window);
+        AddTrayIcon(window, kTrayCallbackMessage, LoadSmallIcon(instance, IDI_VARO_UAC), kWindowTitle);
         (void)DeliverAnswer(context, HandleRequest(context, ParseUacArguments(line), elevated));
     }
     ::DestroyWindow(window);

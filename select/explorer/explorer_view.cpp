@@ -7,20 +7,12 @@
 #include "format.h"
 #include "handles.h"
 #include "paths.h"
+#include "window_order.h"
 
 namespace {
 
 constexpr int kWindowPolls = 101;
 constexpr DWORD kPollIntervalMs = 100;
-
-// Not topmost, topmost, not topmost: lifts the window above the others and
-// leaves it an ordinary window.
-void RaiseWindow(HWND window) {
-    constexpr UINT kKeepPlaceAndSize = SWP_NOMOVE | SWP_NOSIZE;
-    ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kKeepPlaceAndSize);
-    ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kKeepPlaceAndSize);
-    ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kKeepPlaceAndSize);
-}
 
 void StartExplorerSelecting(std::wstring_view folder, std::wstring_view item) {
     const std::wstring parameters = ExplorerSelectParameters(folder, item);
@@ -44,7 +36,7 @@ int ShowCommandForPlacement(UINT showState) {
 
 void ShowFolderWindow(const ExplorerWindowRecord& record) {
     ::ShowWindow(record.window, ShowCommandForPlacement(record.placement.showCmd));
-    RaiseWindow(record.window);
+    RaiseWithoutStayingOnTop(record.window);
 }
 
 std::wstring ExplorerSelectParameters(std::wstring_view folder, std::wstring_view item) {
@@ -62,7 +54,7 @@ void WaitForExplorerWindow(std::wstring_view folder) {
         ::Sleep(kPollIntervalMs);
         EnumerateExplorerWindows(records);
         if (const ExplorerWindowRecord* open = FindFolderWindow(records, shown)) {
-            RaiseWindow(open->window);
+            RaiseWithoutStayingOnTop(open->window);
             return;
         }
     }

@@ -10,6 +10,7 @@
 #include "handles.h"
 #include "message_box.h"
 #include "paths.h"
+#include "run/output_path.h"
 #include "text.h"
 
 namespace {
@@ -21,9 +22,6 @@ constexpr MessagePair kSelectionDisabled = {L"※ファイル選択は無効に�
 constexpr MessagePair kListNotWritten = {
     L"コピー結果リストが出力できませんでした。\n\n%s\n\n出力先を変更して下さい。",
     L"Copy result list could not be output.\n\n%s\n\nPlease change the output destination."};
-constexpr MessagePair kPathTooLong = {
-    L"出力ファイルのパスが最大値(%d文字)を超えています。\n\n%s (%d文字)",
-    L"The path of the output file exceeds maximum value(%d characters).\n\n%s (%d characters)"};
 
 constexpr std::wstring_view kItemVariable = L"VARO_LIST_ITEM";
 constexpr std::wstring_view kFileVariable = L"VARO_LIST_FILE";
@@ -42,13 +40,12 @@ bool NameLess(std::wstring_view a, std::wstring_view b) {
 // name as CreateProcessW wants it, ending with two zero characters.
 std::wstring EnvironmentWith(std::wstring_view item, std::wstring_view listFile) {
     std::vector<std::wstring> entries;
-    if (wchar_t* block = ::GetEnvironmentStringsW()) {
-        for (const wchar_t* p = block; *p; p += std::wcslen(p) + 1) {
+    if (const UniqueEnvironmentStrings block(::GetEnvironmentStringsW()); block) {
+        for (const wchar_t* p = block.get(); *p; p += std::wcslen(p) + 1) {
             const std::wstring_view entry(p);
             const std::wstring_view name = VariableName(entry);
             if (!EqualsNoCase(name, kItemVariable) && !EqualsNoCase(name, kFileVariable)) entries.emplace_back(entry);
         }
-        ::FreeEnvironmentStringsW(block);
     }
     entries.push_back(std::wstring(kItemVariable) + L"=" + std::wstring(item));
     entries.push_back(std::wstring(kFileVariable) + L"=" + std::wstring(listFile));
@@ -78,15 +75,13 @@ bool RunHidden(std::wstring commandLine, std::wstring environment) {
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION process = {};
+    UniqueProcessInformation process;
     if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
                           CREATE_DEFAULT_ERROR_MODE | NORMAL_PRIORITY_CLASS | CREATE_UNICODE_ENVIRONMENT,
-                          environment.data(), nullptr, &startup, &process))
+                          environment.data(), nullptr, &startup, process.put()))
         return false;
-    UniqueKernelHandle processHandle(process.hProcess);
-    UniqueKernelHandle threadHandle(process.hThread);
     // The command ends by itself once it has written what it lists.
-    ::WaitForSingleObject(processHandle.get(), INFINITE);
+    ::WaitForSingleObject(process.process(), INFINITE);
     return true;
 }
 
@@ -105,8 +100,7 @@ std::optional<std::wstring> AskNewListPath(const CommandListRequest& request, co
         if (folder.empty()) return std::nullopt;
         const std::wstring path =
             FormatText(L"%s%s_%s", {AddTrailingBackslash(folder), sourceName, request.timeStamp}) + L".txt";
-        if (path.size() <= kMaxPathLength) return path;
-        ShowMessage(nullptr, MB_ICONERROR, kPathTooLong, {kMaxPathLength, path, path.size()});
+        if (OutputPathFits(path, kMaxPathLength)) return path;
     }
 }
 

@@ -19,7 +19,7 @@ struct CommandListRequest {
     bool sourceIsFile = false;
     int dirTree = 1;
     int select = 1;
-    std::wstring timeStamp;     // "%04d%02d%02d_%02d%02d%02d" of the attempt
+    std::wstring timeStamp;     // DateTimeStamp of the attempt
     std::wstring browseFolder;  // where the folder browser starts
 };
 

@@ -10,22 +10,25 @@
 
 namespace {
 
-// Piece codes: what each component of an entry draws in its column.
-constexpr wchar_t kFolderPiece = L'+';         // "├─" and the name
-constexpr wchar_t kLastFolderPiece = L'L';     // "└─" and the name
-constexpr wchar_t kBarPiece = L'|';            // "│  " below a folder that has more after it
-constexpr wchar_t kBlankPiece = L'S';          // "    " below a last folder
-constexpr wchar_t kFilePiece = L'1';           // "│  " and the name: files, sub-folders follow
-constexpr wchar_t kLastFilePiece = L'2';       // as 1, then the extra line
-constexpr wchar_t kOnlyFilesPiece = L'3';      // "    " and the name: no sub-folder follows
-constexpr wchar_t kLastOnlyFilesPiece = L'4';  // as 3, then the extra line
+// What each component of an entry draws in its column.
+enum class Piece : std::uint8_t {
+    None,
+    Folder,                 // "├─" and the name
+    LastFolder,             // "└─" and the name
+    Bar,                    // "│  " below a folder that has more after it
+    Blank,                  // "    " below a last folder
+    FileBeforeFolders,      // "│  " and the name: files, sub-folders follow
+    LastFileBeforeFolders,  // as FileBeforeFolders, then the extra line
+    FileOnly,               // "    " and the name: no sub-folder follows
+    LastFileOnly,           // as FileOnly, then the extra line
+};
 
 // One component of an entry's marked path: its marker and name, and the
 // piece it is given.
 struct Component {
     std::uint32_t start = 0;  // index of the marker
     std::uint32_t length = 0;
-    wchar_t piece = 0;
+    Piece piece = Piece::None;
 };
 
 struct EntryShape {
@@ -75,7 +78,7 @@ Layout Analyze(std::vector<ResultEntry>& entries) {
             const std::size_t slash = entry.path.find(L'\\', start);
             const std::size_t end = slash == std::wstring::npos ? entry.path.size() : slash;
             layout.components.push_back(
-                {static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start), 0});
+                {static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start), Piece::None});
             if (slash == std::wstring::npos) break;
             start = slash + 1;
         }
@@ -98,13 +101,13 @@ public:
     PieceAssigner(const std::vector<ResultEntry>& entries, Layout& layout) : entries_(entries), layout_(layout) {}
 
     [[nodiscard]] bool Run(SharedRunState& shared) {
-        ProgressText progress(shared.StatusProgressText, L"Analyzing a Copy result list ... %d%%");
+        ProgressText progress(shared.statusProgressText, L"Analyzing a Copy result list ... %d%%");
         std::uint64_t visited = 0;
         for (std::size_t level = 0; level < layout_.maxDepth; ++level) {
             std::size_t groupFirst = 0;
             bool groupOpen = false;
             for (std::size_t a = 0; a < entries_.size(); ++a) {
-                if (shared.ListAbortRequested) return false;
+                if (shared.listAbortRequested) return false;
                 if (HasLevel(a, level)) {
                     ++visited;
                     if (!groupOpen) {
@@ -156,8 +159,8 @@ private:
         const std::size_t next = a + 1;
         if (layout_.shapes[next].count < level) return {true, true, false};
         for (std::size_t i = 0; i < level; ++i) {
-            const wchar_t piece = At(next, i).piece;
-            if (piece == kFolderPiece || piece == kLastFolderPiece) return {true, true, false};
+            const Piece piece = At(next, i).piece;
+            if (piece == Piece::Folder || piece == Piece::LastFolder) return {true, true, false};
         }
         if (!HasLevel(next, level)) return {true, false, false};
         const bool aFile = IsFileName(a, level);
@@ -172,15 +175,15 @@ private:
         const bool files = IsFileName(a, level);
         for (std::size_t d = first; d <= a; ++d) {
             if (!HasLevel(d, level)) continue;
-            wchar_t piece;
+            Piece piece;
             if (files && d == a)
-                piece = end.followedBySibling ? kLastFilePiece : kLastOnlyFilesPiece;
+                piece = end.followedBySibling ? Piece::LastFileBeforeFolders : Piece::LastFileOnly;
             else if (files)
-                piece = end.followedBySibling ? kFilePiece : kOnlyFilesPiece;
+                piece = end.followedBySibling ? Piece::FileBeforeFolders : Piece::FileOnly;
             else if (d == first)
-                piece = end.lastAtLevel ? kLastFolderPiece : kFolderPiece;
+                piece = end.lastAtLevel ? Piece::LastFolder : Piece::Folder;
             else
-                piece = end.lastAtLevel ? kBlankPiece : kBarPiece;
+                piece = end.lastAtLevel ? Piece::Blank : Piece::Bar;
             At(d, level).piece = piece;
         }
     }
@@ -198,11 +201,11 @@ std::wstring TrimmedEnd(const std::wstring& line) {
 // Pass 3: one line per entry, and the extra line after a folder's last file.
 [[nodiscard]] bool WriteLines(const std::vector<ResultEntry>& entries, const Layout& layout, SharedRunState& shared,
                               const LineSink& sink) {
-    ProgressText progress(shared.StatusProgressText, L"Writing a Copy result list ... %d%%");
+    ProgressText progress(shared.statusProgressText, L"Writing a Copy result list ... %d%%");
     std::wstring line;
     std::wstring extra;
     for (std::size_t e = 0; e < entries.size(); ++e) {
-        if (shared.ListAbortRequested) {
+        if (shared.listAbortRequested) {
             sink(kListAbortedLine);
             return false;
         }
@@ -215,32 +218,32 @@ std::wstring TrimmedEnd(const std::wstring& line) {
             const std::wstring_view name =
                 c.length == 0 ? std::wstring_view() : std::wstring_view(entry.path).substr(c.start + 1, c.length - 1);
             switch (c.piece) {
-                case kFolderPiece:
+                case Piece::Folder:
                     line.append(L"├─").append(name);
                     break;
-                case kLastFolderPiece:
+                case Piece::LastFolder:
                     line.append(L"└─").append(name);
                     break;
-                case kBarPiece:
+                case Piece::Bar:
                     line.append(L"│  ");
                     break;
-                case kBlankPiece:
+                case Piece::Blank:
                     line.append(L"    ");
                     break;
-                case kFilePiece:
+                case Piece::FileBeforeFolders:
                     line.append(L"│  ").append(name);
                     break;
-                case kOnlyFilesPiece:
+                case Piece::FileOnly:
                     line.append(L"    ").append(name);
                     break;
-                case kLastFilePiece:
-                case kLastOnlyFilesPiece:
-                    line.append(c.piece == kLastFilePiece ? L"│  " : L"    ");
+                case Piece::LastFileBeforeFolders:
+                case Piece::LastFileOnly:
+                    line.append(c.piece == Piece::LastFileBeforeFolders ? L"│  " : L"    ");
                     extra = TrimmedEnd(line);
                     hasExtra = true;
                     line.append(name);
                     break;
-                default:
+                case Piece::None:
                     break;
             }
         }
@@ -263,14 +266,14 @@ std::wstring TrimmedEnd(const std::wstring& line) {
 bool RenderResultList(ResultEntryTable& table, const ListHeader& header, std::wstring_view destinationPath,
                       SharedRunState& shared, const LineSink& sink) {
     const std::wstring root = StripTrailingBackslash(destinationPath);
-    shared.StatusItemText.Set(FileNameOf(root));
+    shared.statusItemText.Set(FileNameOf(root));
     for (const std::wstring& line : ListHeaderLines(header)) sink(line);
     sink(root);
 
     std::vector<ResultEntry>& entries = table.entries();
     if (entries.empty()) {
         sink(kListNoDataLine);
-        shared.StatusItemText.Set(kListNoDataLine);
+        shared.statusItemText.Set(kListNoDataLine);
         return true;
     }
     std::sort(entries.begin(), entries.end(),

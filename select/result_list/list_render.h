@@ -18,7 +18,7 @@ using LineSink = std::function<void(std::wstring_view line)>;
 // Sorts the table's entries (dropping a trailing "\" of their paths) and
 // hands every line of the list to `sink`.
 // Shows the destination's name and the progress in shared's status texts and
-// looks at ListAbortRequested before each entry of the analysis and of the
+// looks at listAbortRequested before each entry of the analysis and of the
 // writing; on Cancel the last line is "Creation was aborted!" and the result
 // is false. destinationPath is the copy (with DirTree 2 the source).
 [[nodiscard]] bool RenderResultList(ResultEntryTable& table, const ListHeader& header,

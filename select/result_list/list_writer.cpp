@@ -70,11 +70,11 @@ UniqueKernelHandle CreateFresh(const std::wstring& listPath, std::wstring& fresh
 
 void WriteCopyResultList(const std::wstring& listPath, const std::wstring& destinationPath, ResultEntryTable& table,
                          const ListHeader& header, SharedRunState& shared) {
-    shared.ListWriting = true;
+    shared.listWriting = true;
     std::wstring freshPath;
     UniqueKernelHandle handle = CreateFresh(listPath, freshPath);
     if (!handle) {
-        shared.ListFailed = true;
+        shared.listFailed = true;
         return;
     }
     bool complete = false;
@@ -94,8 +94,8 @@ void WriteCopyResultList(const std::wstring& listPath, const std::wstring& desti
     // A list stopped by Cancel still takes its place, ending in "Creation was aborted!".
     if (!written || !::MoveFileExW(freshPath.c_str(), listPath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         ::DeleteFileW(freshPath.c_str());
-        shared.ListFailed = true;
+        shared.listFailed = true;
         return;
     }
-    if (!complete) shared.ListFailed = true;
+    if (!complete) shared.listFailed = true;
 }

@@ -10,7 +10,7 @@
 // Writes the list of `table` to listPath (UTF-16LE with its byte-order mark,
 // CR LF line ends), sorting the table. The list is written whole under a
 // fresh name beside it and then replaces any file of that name.
-// Sets ListWriting when it starts. ListFailed is set when the list stops on
+// Sets listWriting when it starts. listFailed is set when the list stops on
 // Cancel ("Creation was aborted!" is then its last line), and also when the
 // file cannot be opened or written, so that the run does not report a list
 // that is missing or cut short as made. destinationPath is the copy (with

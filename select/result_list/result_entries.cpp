@@ -4,6 +4,8 @@
 #include <new>
 
 #include "format.h"
+#include "find_data.h"
+#include "local_time.h"
 #include "result_list/thousands.h"
 
 ResultEntryTable::ResultEntryTable(std::size_t entryLimit) : entryLimit_(entryLimit) {
@@ -53,12 +55,9 @@ std::wstring MarkEntryPath(std::wstring_view relativePath, bool isFile) {
 }
 
 std::wstring EntryDateText(const FILETIME& lastWriteTime) {
-    SYSTEMTIME utc = {};
-    SYSTEMTIME local = {};
     // Local time of that date (with its own daylight-saving rule), as
     // Explorer shows it; a time that cannot be converted prints as zeros.
-    if (!::FileTimeToSystemTime(&lastWriteTime, &utc) || !::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
-        local = {};
+    const SYSTEMTIME local = LocalTimeOf(lastWriteTime).value_or(SYSTEMTIME{});
     return FormatText(L"%04d/%02d/%02d %02d:%02d", {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute});
 }
 
@@ -73,10 +72,8 @@ void AddResultEntry(ResultEntryTable& table, std::wstring_view markedPath, const
     try {
         entry.path.assign(markedPath);
         if (!(findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            const std::uint64_t bytes =
-                (static_cast<std::uint64_t>(findData.nFileSizeHigh) << 32) | findData.nFileSizeLow;
             entry.date = EntryDateText(findData.ftLastWriteTime);
-            entry.size = EntrySizeText(bytes);
+            entry.size = EntrySizeText(FileSizeOf(findData));
         }
     } catch (const std::bad_alloc&) {
         table.MarkOutOfMemory();

@@ -4,24 +4,12 @@
 #include <cstdint>
 #include <optional>
 
-#include "message_box.h"
+#include "local_time.h"
 #include "text.h"
 
 namespace {
 
-constexpr MessagePair kPatternTooLong = {
-    L"ファイル選択条件の条件最大値(%d)文字を超えています。\n\n%s (%d文字)",
-    L"The condition maximum value (%d) of the file selection condition is exceeded.\n\n%s (%d characters)"};
-
-constexpr int kPatternLimit = static_cast<int>(kMaxPatternChars + 1);
-
-constexpr int kFirstFileTimeYear = 1601;
-constexpr int kLastFileTimeYear = 30827;
 constexpr std::uint64_t kNeverReached = UINT64_MAX;
-
-std::uint64_t Ticks(const FILETIME& time) {
-    return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
 
 Date DateOfNumber(int number) {
     return {number / 10000, number / 100 % 100, number % 100};
@@ -40,16 +28,7 @@ Date NextDay(Date date) {
 // first file time, kNeverReached for one past the last.
 std::uint64_t ConvertLocalDayStart(const Date& date) {
     if (date.year < kFirstFileTimeYear) return 0;
-    if (date.year > kLastFileTimeYear) return kNeverReached;
-    SYSTEMTIME local = {};
-    local.wYear = static_cast<WORD>(date.year);
-    local.wMonth = static_cast<WORD>(date.month);
-    local.wDay = static_cast<WORD>(date.day);
-    SYSTEMTIME utc = {};
-    FILETIME time = {};
-    if (!::TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !::SystemTimeToFileTime(&utc, &time))
-        return kNeverReached;
-    return Ticks(time);
+    return TicksOfLocalDate(date, 0).value_or(kNeverReached);
 }
 
 // The same, remembered: a bound is converted once instead of once per file,
@@ -85,7 +64,7 @@ bool OnOrBefore(std::uint64_t fileTicks, int dateNumber) {
 bool PassesDateCondition(const SelectionConditions& conditions, const FILETIME& lastWriteTime) {
     if (conditions.updateDateType == 0) return true;
     const DateBounds& b = conditions.bounds;
-    const std::uint64_t time = Ticks(lastWriteTime);
+    const std::uint64_t time = FileTimeTicks(lastWriteTime);
     if (conditions.updateDateType == 1)
         return (b.rangeStart <= 0 || OnOrAfter(time, b.rangeStart)) &&
                (b.rangeEnd <= 0 || OnOrBefore(time, b.rangeEnd));
@@ -120,7 +99,7 @@ std::optional<Date> UsableDate(std::wstring_view text) {
 
 }  // namespace
 
-int ParseConditionList(std::wstring& text, ConditionList& list) {
+std::optional<std::wstring> ParseConditionList(std::wstring& text, ConditionList& list) {
     list.patterns.clear();
     TrimBlanks(text);
     std::size_t start = 0;
@@ -131,15 +110,13 @@ int ParseConditionList(std::wstring& text, ConditionList& list) {
         start = end + 1;
         TrimBlanks(pattern);
         if (pattern.size() > kMaxPatternChars) {
-            ShowMessage(nullptr, MB_ICONERROR, kPatternTooLong,
-                        {kPatternLimit, pattern, static_cast<int>(pattern.size())});
             list.patterns.clear();
-            return -1;
+            return pattern;
         }
         // Runs of ":" and parts of blanks only leave nothing to store.
         if (!pattern.empty()) list.patterns.push_back(ToLowerText(pattern));
     }
-    return 0;
+    return std::nullopt;
 }
 
 // Greedy from left to right; on a mismatch only the most recent "*" takes one

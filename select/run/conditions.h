@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,8 +49,9 @@ struct SelectionConditions {
 };
 
 // Trims `text` in place and splits it at ":" into `list`. A pattern of 260
-// characters or more shows the copy tool's message and gives -1.
-[[nodiscard]] int ParseConditionList(std::wstring& text, ConditionList& list);
+// characters or more (after trimming) refuses the whole list: the list is
+// left empty and the pattern is given back for the caller's message.
+[[nodiscard]] std::optional<std::wstring> ParseConditionList(std::wstring& text, ConditionList& list);
 
 // The whole lower-case name matches the lower-case pattern; "*" stands for
 // any run of characters, every other character for itself.

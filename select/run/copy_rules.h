@@ -14,6 +14,12 @@ inline bool UsesDateTime(const Settings& s) {
     return s.AddStringsBef == 1 || s.AddStringsAft == 1;
 }
 
+// The copy is delivered as a Zip archive (a folder is copied into a hidden
+// work folder first).
+inline bool DeliversZip(const Settings& s) {
+    return s.CompressMode == 1;
+}
+
 // A copy result list is written (beside the copy, or instead of it).
 inline bool WritesList(const Settings& s) {
     return s.DirTree == 1 || s.DirTree == 2;

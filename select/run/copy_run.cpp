@@ -12,7 +12,9 @@
 #include "result_list/list_writer.h"
 #include "message_box.h"
 #include "run/naming.h"
+#include "run/output_path.h"
 #include "paths.h"
+#include "program_names.h"
 #include "run/source_paths.h"
 #include "text.h"
 #include "run/zip_delivery.h"
@@ -31,9 +33,6 @@ constexpr MessagePair kCreateChosenFailed = {
     L"Could not create copy destination folder.\nPlease select a folder again.\n\n%s\n\n%s"};
 constexpr MessagePair kSerialExceeded = {L"連番が最大値(%I64d)を超えました。",
                                          L"The serial number has exceeded the maximum value(%I64d)."};
-constexpr MessagePair kPathTooLong = {
-    L"出力ファイルのパスが最大値(%d文字)を超えています。\n\n%s (%d文字)",
-    L"The path of the output file exceeds maximum value(%d characters).\n\n%s (%d characters)"};
 constexpr MessagePair kSameName = {L"コピー先に同名のファイルが存在しています。%s\n\n%s",
                                    L"The same name of the file to the copy destination already exists.%s\n\n%s"};
 constexpr MessagePair kZipTemporaryNote = {L"\n(Zipを圧縮するためのテンポラリーの作成が不可です。)",
@@ -53,7 +52,6 @@ constexpr MessagePair kUnreadableFolders = {
     L"読み込めなかったフォルダ : %d個\nこれらのフォルダはコピーされていません。\n\n%s",
     L"Folders that could not be read : %d\nThey have not been copied.\n\n%s"};
 
-constexpr std::wstring_view kSettingProgram = L"VaroSetting.exe";
 constexpr int kMaxSameNameRetries = 60;
 constexpr std::size_t kMaxFolderDestinationChars = 247;
 constexpr std::size_t kSourceNamesLabelChars = 64;
@@ -68,7 +66,7 @@ enum class Step { Next, Restart, Fail };
 
 // One source and its current attempt.
 struct SourceJob {
-    std::wstring CopySource;  // without a trailing "\"
+    std::wstring copySource;  // without a trailing "\"
     std::wstring name;        // name and extension
     WIN32_FIND_DATAW find{};
     bool isFile = false;
@@ -77,12 +75,12 @@ struct SourceJob {
 
     // Per attempt.
     SYSTEMTIME now{};
-    std::wstring DestinationFolder;
-    std::wstring DestinationPath;
-    std::wstring ZipWorkFolder;
-    // With both kinds "none": the fresh hidden folder that holds ZipWorkFolder.
-    std::wstring ZipStageFolder;
-    std::wstring ResultListPath;
+    std::wstring destinationFolder;
+    std::wstring destinationPath;
+    std::wstring zipWorkFolder;
+    // With both kinds "none": the fresh hidden folder that holds zipWorkFolder.
+    std::wstring zipStageFolder;
+    std::wstring resultListPath;
     std::wstring errorText;
     bool selected = true;
     bool skipped = false;  // a folder with nothing to copy under EmptyDirNoCopy
@@ -108,14 +106,14 @@ void SetErrorText(SourceJob& job, std::wstring text) {
 void DecorateProgressWindow(RunContext& run, const SourceJob& job) {
     ++run.sourcesSeen;
     if (run.sourcesSeen == 1) {
-        run.firstSource = job.CopySource;
-        run.shared.SourceTipText.Set(job.CopySource);
+        run.firstSource = job.copySource;
+        run.shared.sourceTipText.Set(job.copySource);
     } else if (run.sourcesSeen == 2) {
-        run.shared.SourceTipText.Set(FormatText(L"%s ...", {run.firstSource}));
+        run.shared.sourceTipText.Set(FormatText(L"%s ...", {run.firstSource}));
     }
     if (run.sourceNames.size() <= kSourceNamesLabelChars) {
         run.sourceNames += run.sourceNames.empty() ? job.name : L" " + job.name;
-        run.shared.SourceNamesText.Set(FormatText(L"[%s]", {run.sourceNames}));
+        run.shared.sourceNamesText.Set(FormatText(L"[%s]", {run.sourceNames}));
     }
     if (run.services.sourcesChanged) run.services.sourcesChanged();
 }
@@ -134,7 +132,7 @@ Step AskForAnotherFolder(RunContext& run, const MessagePair& message, const std:
     ShowMessage(nullptr, MB_ICONWARNING, message, {errorText, path});
     const std::wstring folder = BrowseUntilAnswered(run, InitialBrowseFolder(run));
     if (folder.empty()) return Step::Fail;
-    run.ChosenFolder = AddTrailingBackslash(folder);
+    run.chosenFolder = AddTrailingBackslash(folder);
     return Step::Restart;
 }
 
@@ -145,20 +143,20 @@ Step AskForAnotherFolder(RunContext& run, const MessagePair& message, const std:
 bool DestinationInsideSource(const RunContext& run, const SourceJob& job, const std::wstring& destinationFolder) {
     if (job.isFile || ListOnly(run.settings)) return false;
     const std::wstring folder = NormalizeSourcePath(destinationFolder);
-    return EqualsNoCase(StripTrailingBackslash(folder), job.CopySource) || IsInsideFolder(folder, job.CopySource);
+    return EqualsNoCase(StripTrailingBackslash(folder), job.copySource) || IsInsideFolder(folder, job.copySource);
 }
 
 Step RefuseInsideSource(const SourceJob& job, const std::wstring& destination) {
-    ShowMessage(nullptr, MB_ICONERROR, kInsideSource, {job.CopySource, destination});
+    ShowMessage(nullptr, MB_ICONERROR, kInsideSource, {job.copySource, destination});
     return Step::Fail;
 }
 
 Step ChooseDestinationFolder(RunContext& run, const SourceJob& job) {
-    if (!run.ChosenFolder.empty()) return Step::Next;
+    if (!run.chosenFolder.empty()) return Step::Next;
     const Settings& s = run.settings;
     std::wstring initial;
     if (s.SelDir == 1) {
-        initial = s.CopyMode == 0 ? FolderOf(job.CopySource) : InitialBrowseFolder(run);
+        initial = s.CopyMode == 0 ? FolderOf(job.copySource) : InitialBrowseFolder(run);
     } else if (s.CopyMode == 1 && s.Path.empty()) {
         initial = InitialBrowseFolder(run);
     } else if (s.CopyMode == 1 && !IsFolder(s.Path)) {
@@ -173,11 +171,11 @@ Step ChooseDestinationFolder(RunContext& run, const SourceJob& job) {
     const BrowseAnswer answer = run.services.browse(initial);
     if (answer.nameInvalid) return Step::Restart;
     if (answer.folder.empty()) return Step::Fail;
-    run.ChosenFolder = AddTrailingBackslash(answer.folder);
-    if (IsFolder(run.ChosenFolder)) return Step::Next;
-    if (const int code = CreateFolderTree(run.ChosenFolder); code != 0) {
-        ShowMessage(nullptr, MB_ICONERROR, kCreateChosenFailed, {DirectoryErrorText(code), run.ChosenFolder});
-        run.ChosenFolder.clear();
+    run.chosenFolder = AddTrailingBackslash(answer.folder);
+    if (IsFolder(run.chosenFolder)) return Step::Next;
+    if (const int code = CreateFolderTree(run.chosenFolder); code != 0) {
+        ShowMessage(nullptr, MB_ICONERROR, kCreateChosenFailed, {DirectoryErrorText(code), run.chosenFolder});
+        run.chosenFolder.clear();
         return Step::Restart;
     }
     return Step::Next;
@@ -185,50 +183,44 @@ Step ChooseDestinationFolder(RunContext& run, const SourceJob& job) {
 
 Step BuildNames(RunContext& run, SourceJob& job) {
     const Settings& s = run.settings;
-    if (!run.ChosenFolder.empty())
-        job.DestinationFolder = run.ChosenFolder;
+    if (!run.chosenFolder.empty())
+        job.destinationFolder = run.chosenFolder;
     else if (s.CopyMode == 1 && !s.Path.empty())
-        job.DestinationFolder = s.Path;
+        job.destinationFolder = s.Path;
     else
-        job.DestinationFolder = FolderOf(job.CopySource);
-    job.DestinationFolder = AddTrailingBackslash(NormalizeSourcePath(job.DestinationFolder));
+        job.destinationFolder = FolderOf(job.copySource);
+    job.destinationFolder = AddTrailingBackslash(NormalizeSourcePath(job.destinationFolder));
 
-    const auto name = BuildDestinationName(s, job.DestinationFolder, job.isFile, job.name, job.now);
+    const auto name = BuildDestinationName(s, job.destinationFolder, job.isFile, job.name, job.now);
     if (!name) {
         ShowMessage(nullptr, MB_ICONERROR, kSerialExceeded, {kMaxSerial});
         return Step::Fail;
     }
     const std::wstring built = name->Joined();
-    job.ResultListPath = MakeListFilePath(built);
+    job.resultListPath = MakeListFilePath(built);
     if (ListOnly(s)) {
-        job.DestinationPath = job.CopySource;
+        job.destinationPath = job.copySource;
         return Step::Next;
     }
-    job.DestinationPath = built;
-    if (!job.isFile && s.CompressMode == 1) job.ZipWorkFolder = AddTrailingBackslash(SplitExtension(built).base);
-    if (!job.treatAsFile) job.DestinationPath = AddTrailingBackslash(job.DestinationPath);
+    job.destinationPath = built;
+    if (!job.isFile && DeliversZip(s)) job.zipWorkFolder = AddTrailingBackslash(SplitExtension(built).base);
+    if (!job.treatAsFile) job.destinationPath = AddTrailingBackslash(job.destinationPath);
     return Step::Next;
-}
-
-bool WithinLimit(const std::wstring& path, std::size_t limit) {
-    if (path.size() <= limit) return true;
-    ShowMessage(nullptr, MB_ICONERROR, kPathTooLong, {static_cast<int>(limit), path, static_cast<int>(path.size())});
-    return false;
 }
 
 Step CheckLengths(const RunContext& run, const SourceJob& job) {
     const Settings& s = run.settings;
-    if (WritesList(s) && !WithinLimit(job.ResultListPath, kMaxPathLength)) return Step::Fail;
+    if (WritesList(s) && !OutputPathFits(job.resultListPath, kMaxPathLength)) return Step::Fail;
     if (ListOnly(s)) return Step::Next;
-    if (!WithinLimit(job.DestinationPath, job.treatAsFile ? kMaxPathLength : kMaxFolderDestinationChars))
+    if (!OutputPathFits(job.destinationPath, job.treatAsFile ? kMaxPathLength : kMaxFolderDestinationChars))
         return Step::Fail;
-    if (!job.ZipWorkFolder.empty() && !WithinLimit(job.ZipWorkFolder, kMaxFolderDestinationChars)) return Step::Fail;
+    if (!job.zipWorkFolder.empty() && !OutputPathFits(job.zipWorkFolder, kMaxFolderDestinationChars)) return Step::Fail;
     return Step::Next;
 }
 
 // Pauses before a retry; a Cancel meanwhile ends the pause early.
 void PauseBeforeRetry(const RunContext& run) {
-    for (int waited = 0; waited < 1000 && !run.shared.CopyCancelRequested.load(); waited += 50) ::Sleep(50);
+    for (int waited = 0; waited < 1000 && !run.shared.copyCancelRequested.load(); waited += 50) ::Sleep(50);
 }
 
 Step CheckSameName(RunContext& run, SourceJob& job) {
@@ -237,16 +229,16 @@ Step CheckSameName(RunContext& run, SourceJob& job) {
     bool workFolderTaken = false;
     bool listTaken = false;
     if (!BothKindsNone(s)) {
-        destinationTaken = !ListOnly(s) && PathExists(job.DestinationPath);
-        workFolderTaken = !job.ZipWorkFolder.empty() && PathExists(job.ZipWorkFolder);
-        listTaken = WritesList(s) && PathExists(job.ResultListPath);
+        destinationTaken = !ListOnly(s) && PathExists(job.destinationPath);
+        workFolderTaken = !job.zipWorkFolder.empty() && PathExists(job.zipWorkFolder);
+        listTaken = WritesList(s) && PathExists(job.resultListPath);
     }
     // The copy must never land on its own source. In list-only mode nothing
     // is written there, so only the list's own name counts.
     if (!ListOnly(s)) {
-        const std::wstring& target = job.ZipWorkFolder.empty() ? job.DestinationPath : job.ZipWorkFolder;
-        if (EqualsNoCase(StripTrailingBackslash(target), job.CopySource))
-            (job.ZipWorkFolder.empty() ? destinationTaken : workFolderTaken) = true;
+        const std::wstring& target = job.zipWorkFolder.empty() ? job.destinationPath : job.zipWorkFolder;
+        if (EqualsNoCase(StripTrailingBackslash(target), job.copySource))
+            (job.zipWorkFolder.empty() ? destinationTaken : workFolderTaken) = true;
     }
     if (!destinationTaken && !workFolderTaken && !listTaken) return Step::Next;
 
@@ -256,8 +248,8 @@ Step CheckSameName(RunContext& run, SourceJob& job) {
     }
     std::wstring taken;
     for (const auto& [isTaken, path] :
-         {std::pair{destinationTaken, job.DestinationPath}, std::pair{workFolderTaken, job.ZipWorkFolder},
-          std::pair{listTaken, job.ResultListPath}}) {
+         {std::pair{destinationTaken, job.destinationPath}, std::pair{workFolderTaken, job.zipWorkFolder},
+          std::pair{listTaken, job.resultListPath}}) {
         if (!isTaken) continue;
         if (!taken.empty()) taken += L"\n";
         taken += path;
@@ -282,7 +274,7 @@ DWORD ProbeWritableFile(const std::wstring& path, bool mayExist) {
 
 // Creates the folder, then probes the file in it; the error text says which failed.
 bool ProbeFileIn(const RunContext& run, SourceJob& job, const std::wstring& file) {
-    if (const int code = CreateFolderTree(job.DestinationFolder); code != 0) {
+    if (const int code = CreateFolderTree(job.destinationFolder); code != 0) {
         SetErrorText(job, DirectoryErrorText(code));
         return false;
     }
@@ -294,15 +286,15 @@ bool ProbeFileIn(const RunContext& run, SourceJob& job, const std::wstring& file
 }
 
 Step ProbeResultList(RunContext& run, SourceJob& job) {
-    if (!WritesList(run.settings) || ProbeFileIn(run, job, job.ResultListPath)) return Step::Next;
-    return AskForAnotherFolder(run, kCannotCreateList, job.errorText, job.ResultListPath);
+    if (!WritesList(run.settings) || ProbeFileIn(run, job, job.resultListPath)) return Step::Next;
+    return AskForAnotherFolder(run, kCannotCreateList, job.errorText, job.resultListPath);
 }
 
 void DropZipStage(SourceJob& job) {
-    if (job.ZipStageFolder.empty()) return;
-    ::RemoveDirectoryW(StripTrailingBackslash(job.ZipWorkFolder).c_str());
-    ::RemoveDirectoryW(StripTrailingBackslash(job.ZipStageFolder).c_str());
-    job.ZipStageFolder.clear();
+    if (job.zipStageFolder.empty()) return;
+    ::RemoveDirectoryW(StripTrailingBackslash(job.zipWorkFolder).c_str());
+    ::RemoveDirectoryW(StripTrailingBackslash(job.zipStageFolder).c_str());
+    job.zipStageFolder.clear();
 }
 
 // With both kinds "none" the work folder's name (the archive's name without
@@ -311,18 +303,18 @@ void DropZipStage(SourceJob& job) {
 // inside a fresh folder beside it, so the archive's top folder keeps the
 // name. The fresh folder is made here, so it cannot be the user's.
 bool MakeZipStage(SourceJob& job) {
-    const std::wstring name = FileNameOf(StripTrailingBackslash(job.ZipWorkFolder));
+    const std::wstring name = FileNameOf(StripTrailingBackslash(job.zipWorkFolder));
     for (int n = 1; n <= kMaxZipStageNames; ++n) {
-        const std::wstring stage = job.DestinationFolder + FormatText(L"~zip%d", {n});
+        const std::wstring stage = job.destinationFolder + FormatText(L"~zip%d", {n});
         if (!::CreateDirectoryW(stage.c_str(), nullptr)) {
             const DWORD error = ::GetLastError();
             if (error == ERROR_ALREADY_EXISTS) continue;
             SetErrorText(job, SystemErrorText(error));
             return false;
         }
-        job.ZipStageFolder = stage + L"\\";
-        job.ZipWorkFolder = job.ZipStageFolder + name + L"\\";
-        if (job.ZipWorkFolder.size() <= kMaxFolderDestinationChars) return true;
+        job.zipStageFolder = stage + L"\\";
+        job.zipWorkFolder = job.zipStageFolder + name + L"\\";
+        if (job.zipWorkFolder.size() <= kMaxFolderDestinationChars) return true;
         SetErrorText(job, DirectoryErrorText(ERROR_FILENAME_EXCED_RANGE));
         DropZipStage(job);
         return false;
@@ -333,25 +325,25 @@ bool MakeZipStage(SourceJob& job) {
 
 bool ProbeFolderCopy(RunContext& run, SourceJob& job, TreeCopy& tree) {
     const Settings& s = run.settings;
-    const bool skipEmpty = s.EmptyDirNoCopy == 1 && !FolderHasCopyableFile(s, run.conditions, job.CopySource);
-    if (s.CompressMode == 1 && !skipEmpty && !ProbeFileIn(run, job, job.DestinationPath)) return false;
+    const bool skipEmpty = s.EmptyDirNoCopy == 1 && !FolderHasCopyableFile(s, run.conditions, job.copySource);
+    if (DeliversZip(s) && !skipEmpty && !ProbeFileIn(run, job, job.destinationPath)) return false;
     if (skipEmpty) {
         job.skipped = true;
         return true;
     }
-    if (s.CompressMode == 1 && BothKindsNone(s)) {
+    if (DeliversZip(s) && BothKindsNone(s)) {
         if (!MakeZipStage(job)) return false;
-        tree.destinationRoot = job.ZipWorkFolder;
+        tree.destinationRoot = job.zipWorkFolder;
     }
-    const std::wstring& root = s.CompressMode == 1 ? job.ZipWorkFolder : job.DestinationPath;
+    const std::wstring& root = DeliversZip(s) ? job.zipWorkFolder : job.destinationPath;
     if (const int code = CreateTrackedFolder(tree, root); code != 0) {
         SetErrorText(job, DirectoryErrorText(code));
         DropZipStage(job);
         return false;
     }
-    const std::wstring& hidden = job.ZipStageFolder.empty() ? root : job.ZipStageFolder;
-    if (s.CompressMode == 1) ::SetFileAttributesW(StripTrailingBackslash(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN);
-    run.shared.SomethingCopied = true;
+    const std::wstring& hidden = job.zipStageFolder.empty() ? root : job.zipStageFolder;
+    if (DeliversZip(s)) ::SetFileAttributesW(StripTrailingBackslash(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    run.shared.somethingCopied = true;
     return true;
 }
 
@@ -359,20 +351,20 @@ Step ProbeDestination(RunContext& run, SourceJob& job, TreeCopy& tree) {
     if (ListOnly(run.settings)) return Step::Next;
     bool ok = true;
     if (job.isFile)
-        ok = !job.selected || ProbeFileIn(run, job, job.DestinationPath);
+        ok = !job.selected || ProbeFileIn(run, job, job.destinationPath);
     else
         ok = ProbeFolderCopy(run, job, tree);
     if (ok) return Step::Next;
-    return AskForAnotherFolder(run, kCannotCopy, job.errorText, job.DestinationPath);
+    return AskForAnotherFolder(run, kCannotCopy, job.errorText, job.destinationPath);
 }
 
 // Runs the steps of one attempt in order; Restart begins a new attempt.
 Step RunAttempt(RunContext& run, SourceJob& job, TreeCopy& tree) {
-    job.DestinationFolder.clear();
-    job.DestinationPath.clear();
-    job.ZipWorkFolder.clear();
-    job.ZipStageFolder.clear();
-    job.ResultListPath.clear();
+    job.destinationFolder.clear();
+    job.destinationPath.clear();
+    job.zipWorkFolder.clear();
+    job.zipStageFolder.clear();
+    job.resultListPath.clear();
     job.errorText.clear();
     job.skipped = false;
     ::GetLocalTime(&job.now);
@@ -381,28 +373,28 @@ Step RunAttempt(RunContext& run, SourceJob& job, TreeCopy& tree) {
     if (const Step result = ChooseDestinationFolder(run, job); result != Step::Next) return result;
     if (const Step result = BuildNames(run, job); result != Step::Next) return result;
     if (const Step result = CheckLengths(run, job); result != Step::Next) return result;
-    if (DestinationInsideSource(run, job, job.DestinationFolder))
-        return RefuseInsideSource(job, job.ZipWorkFolder.empty() ? job.DestinationPath : job.ZipWorkFolder);
+    if (DestinationInsideSource(run, job, job.destinationFolder))
+        return RefuseInsideSource(job, job.zipWorkFolder.empty() ? job.destinationPath : job.zipWorkFolder);
     if (const Step result = CheckSameName(run, job); result != Step::Next) return result;
     if (const Step result = ProbeResultList(run, job); result != Step::Next) return result;
     if (job.isFile) job.selected = IsFileSelected(run.conditions, job.name, job.find.ftLastWriteTime);
-    tree.destinationRoot = run.settings.CompressMode == 1 ? job.ZipWorkFolder : job.DestinationPath;
+    tree.destinationRoot = DeliversZip(run.settings) ? job.zipWorkFolder : job.destinationPath;
     return ProbeDestination(run, job, tree);
 }
 
-void VirtualStoreTest(RunContext& run, const std::wstring& path) {
+void NoteVirtualStoreRedirect(RunContext& run, const std::wstring& path) {
     const auto localAppData = GetSpecialFolderPath(kCsidlLocalAppData);
     if (!localAppData) return;
-    run.VirtualStoreFolder = AddTrailingBackslash(*localAppData) + L"VirtualStore";
-    if (PathExists(AddTrailingBackslash(run.VirtualStoreFolder) + FileNameOf(path))) run.virtualStoreFound = true;
+    run.virtualStoreFolder = AddTrailingBackslash(*localAppData) + L"VirtualStore";
+    if (PathExists(AddTrailingBackslash(run.virtualStoreFolder) + FileNameOf(path))) run.virtualStoreFound = true;
 }
 
 // Packs the source (a file, or the work folder holding the copy) into the
 // archive. A failure has been reported and stops the whole run.
 bool Compress(RunContext& run, const std::wstring& source, const SourceJob& job) {
-    if (CompressToZip(source, job.DestinationPath, job.find, *run.archiver, &run.shared.CopyCancelRequested) == 0)
+    if (CompressToZip(source, job.destinationPath, job.find, *run.archiver, &run.shared.copyCancelRequested) == 0)
         return true;
-    run.shared.CopyCancelRequested = true;
+    run.shared.copyCancelRequested = true;
     return false;
 }
 
@@ -416,17 +408,17 @@ EntryRecorder RecorderFor(ResultEntryTable* table) {
 // Copies a file source; false when the copy failed.
 bool CopyFileSource(RunContext& run, SourceJob& job, const EntryRecorder& record) {
     if (!job.selected) return true;
-    run.shared.StatusItemText.Set(job.name);
+    run.shared.statusItemText.Set(job.name);
     if (!ListOnly(run.settings)) {
-        run.shared.StatusProgressText.Clear();
-        if (run.settings.CompressMode == 1) {
-            if (!Compress(run, job.CopySource, job)) return false;
-        } else if (const DWORD error = CopyOneFile(job.CopySource, job.DestinationPath, run.shared); error != 0) {
+        run.shared.statusProgressText.Clear();
+        if (DeliversZip(run.settings)) {
+            if (!Compress(run, job.copySource, job)) return false;
+        } else if (const DWORD error = CopyOneFile(job.copySource, job.destinationPath, run.shared); error != 0) {
             SetErrorText(job, SystemErrorText(error));
             return false;
         }
-        run.shared.SomethingCopied = true;
-        VirtualStoreTest(run, job.DestinationPath);
+        run.shared.somethingCopied = true;
+        NoteVirtualStoreRedirect(run, job.destinationPath);
     }
     if (record) record(job.name, false, job.find);
     return true;
@@ -434,21 +426,21 @@ bool CopyFileSource(RunContext& run, SourceJob& job, const EntryRecorder& record
 
 bool CopyFolderSource(RunContext& run, SourceJob& job, TreeCopy& tree) {
     if (job.skipped) return true;
-    CopyFolderTree(tree, job.CopySource);
+    CopyFolderTree(tree, job.copySource);
     if (RemoveEmptyFoldersAfterwards(run.settings)) RemoveEmptyFolders(tree, tree.destinationRoot);
-    if (run.shared.CopyCancelRequested.load()) return false;
-    if (ListOnly(run.settings) || run.settings.CompressMode != 1) return true;
-    run.shared.StatusItemText.Set(L"Compression processing...");
-    run.shared.StatusProgressText.Clear();
-    if (!Compress(run, job.ZipWorkFolder, job)) return false;
-    VirtualStoreTest(run, job.DestinationPath);
+    if (run.shared.copyCancelRequested.load()) return false;
+    if (ListOnly(run.settings) || !DeliversZip(run.settings)) return true;
+    run.shared.statusItemText.Set(L"Compression processing...");
+    run.shared.statusProgressText.Clear();
+    if (!Compress(run, job.zipWorkFolder, job)) return false;
+    NoteVirtualStoreRedirect(run, job.destinationPath);
     return true;
 }
 
 // The work folder goes whether the compression worked or not; one that
 // cannot be deleted is at least made visible again for the user to remove.
 void RemoveWorkFolder(const SourceJob& job) {
-    const std::wstring& folder = job.ZipStageFolder.empty() ? job.ZipWorkFolder : job.ZipStageFolder;
+    const std::wstring& folder = job.zipStageFolder.empty() ? job.zipWorkFolder : job.zipStageFolder;
     if (folder.empty() || !PathExists(folder)) return;
     const int code = DeleteWorkFolder(folder);
     if (code == 0) return;
@@ -468,29 +460,25 @@ void ReportUnreadableFolders(const std::vector<std::wstring>& folders) {
     ShowMessage(nullptr, MB_ICONWARNING, kUnreadableFolders, {folders.size(), shown});
 }
 
-std::wstring TimeStamp(const SYSTEMTIME& t) {
-    return FormatText(L"%04d%02d%02d_%02d%02d%02d", {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond});
-}
-
 // The list of a source that was copied; false when the list could not be
 // made at all (the fallback's command failed or no folder was given).
 bool WriteResultList(RunContext& run, const SourceJob& job, ResultEntryTable& table) {
     if (table.MemoryOk()) {
-        run.shared.ListWriting = false;
-        run.shared.ListAbortRequested = false;
-        WriteCopyResultList(job.ResultListPath, job.DestinationPath, table,
+        run.shared.listWriting = false;
+        run.shared.listAbortRequested = false;
+        WriteCopyResultList(job.resultListPath, job.destinationPath, table,
                             MakeListHeader(run.settings, run.conditions), run.shared);
-        VirtualStoreTest(run, job.ResultListPath);
+        NoteVirtualStoreRedirect(run, job.resultListPath);
         return true;
     }
     CommandListRequest request;
-    request.destinationPath = job.DestinationPath;
-    request.listPath = job.ResultListPath;
-    request.sourcePath = job.CopySource;
+    request.destinationPath = job.destinationPath;
+    request.listPath = job.resultListPath;
+    request.sourcePath = job.copySource;
     request.sourceIsFile = job.isFile;
     request.dirTree = run.settings.DirTree;
     request.select = run.settings.Select;
-    request.timeStamp = TimeStamp(job.now);
+    request.timeStamp = DateTimeStamp(job.now);
     request.browseFolder = InitialBrowseFolder(run);
     const auto browse = [&run](std::wstring_view initialFolder) {
         return BrowseUntilAnswered(run, std::wstring(initialFolder));
@@ -501,7 +489,7 @@ bool WriteResultList(RunContext& run, const SourceJob& job, ResultEntryTable& ta
 }  // namespace
 
 std::wstring InitialBrowseFolder(const RunContext& run) {
-    if (!run.ChosenFolder.empty()) return run.ChosenFolder;
+    if (!run.chosenFolder.empty()) return run.chosenFolder;
     if (!run.settings.Path.empty() && PathExists(run.settings.Path)) return run.settings.Path;
     return GetSpecialFolderPath(kCsidlDocuments).value_or(L"");
 }
@@ -511,45 +499,45 @@ int CopyOneSource(RunContext& run, std::wstring_view sourcePath) {
     SourceJob job;
     // The path as Windows resolves it ("data.." and "data " are "data"), so
     // the folder is listed under the name it really has.
-    job.CopySource = StripTrailingBackslash(NormalizeSourcePath(StripTrailingBackslash(sourcePath)));
-    if (!LookUpSource(job.CopySource, job.find)) {
-        ShowMessage(nullptr, MB_ICONERROR, kSelectFolderOrFile, {job.CopySource});
+    job.copySource = StripTrailingBackslash(NormalizeSourcePath(StripTrailingBackslash(sourcePath)));
+    if (!LookUpSource(job.copySource, job.find)) {
+        ShowMessage(nullptr, MB_ICONERROR, kSelectFolderOrFile, {job.copySource});
         return -1;
     }
     job.isFile = (job.find.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-    job.treatAsFile = job.isFile || ListOnly(s) || s.CompressMode == 1;
-    job.name = FileNameOf(job.CopySource);
+    job.treatAsFile = job.isFile || ListOnly(s) || DeliversZip(s);
+    job.name = FileNameOf(job.copySource);
     if (s.Select != 1 && job.isFile) {
-        ShowMessage(nullptr, MB_ICONERROR, kFileCopyDisabled, {kSettingProgram, job.CopySource});
+        ShowMessage(nullptr, MB_ICONERROR, kFileCopyDisabled, {kSettingProgramFile, job.copySource});
         return -1;
     }
     DecorateProgressWindow(run, job);
 
-    TreeCopy tree{s, run.conditions, run.shared, job.CopySource, {}, {}, {}, {}};
+    TreeCopy tree{s, run.conditions, run.shared, job.copySource, {}, {}, {}, {}};
     for (;;) {
         const Step step = RunAttempt(run, job, tree);
         if (step == Step::Fail) return -1;
         if (step == Step::Next) break;
-        if (run.shared.CopyCancelRequested.load()) return 0;
+        if (run.shared.copyCancelRequested.load()) return 0;
     }
-    run.lastDestinationFolder = job.DestinationFolder;
-    run.lastDestinationPath = job.DestinationPath;
+    run.lastDestinationFolder = job.destinationFolder;
+    run.lastDestinationPath = job.destinationPath;
 
     std::optional<ResultEntryTable> table;
     if (WritesList(s)) table.emplace(run.listEntryLimit);
     tree.record = RecorderFor(table ? &*table : nullptr);
     const bool ok = job.isFile ? CopyFileSource(run, job, tree.record) : CopyFolderSource(run, job, tree);
-    run.shared.ListWriting = false;
+    run.shared.listWriting = false;
     RemoveWorkFolder(job);
     if (!ok) {
-        if (run.shared.CopyCancelRequested.load()) return 0;
-        ShowMessage(nullptr, MB_ICONWARNING, kCopyFailed, {job.errorText, job.DestinationPath});
+        if (run.shared.copyCancelRequested.load()) return 0;
+        ShowMessage(nullptr, MB_ICONWARNING, kCopyFailed, {job.errorText, job.destinationPath});
         return -1;
     }
-    run.shared.StatusItemText.Clear();
-    run.shared.StatusProgressText.Clear();
+    run.shared.statusItemText.Clear();
+    run.shared.statusProgressText.Clear();
     const bool listed = !table || WriteResultList(run, job, *table);
-    run.shared.ListWriting = false;
+    run.shared.listWriting = false;
     if (!tree.unreadableFolders.empty()) {
         ReportUnreadableFolders(tree.unreadableFolders);
         return -1;

@@ -9,18 +9,12 @@
 #include <windows.h>
 
 #include "archiver_api.h"
+#include "run/browse_answer.h"
 #include "run/conditions.h"
 #include "run/folder_tree.h"
 #include "result_list/result_entries.h"
 #include "startup/run_state.h"
 #include "settings.h"
-
-// The folder browser's answer: a folder, or empty after Cancel; nameInvalid
-// when the user typed a folder that does not exist (the browser has said so).
-struct BrowseAnswer {
-    std::wstring folder;
-    bool nameInvalid = false;
-};
 
 // What the copy run needs from outside the file system; tests replace it.
 struct CopyRunServices {
@@ -41,10 +35,10 @@ struct RunContext {
     CopyRunServices services;
 
     // A folder picked in the browser; later sources go there without asking.
-    std::wstring ChosenFolder;
+    std::wstring chosenFolder;
     // A copy or list that the system redirected into the VirtualStore folder.
     bool virtualStoreFound = false;
-    std::wstring VirtualStoreFolder;
+    std::wstring virtualStoreFolder;
     // Where the last source went, for showing it in Explorer.
     std::wstring lastDestinationFolder;
     std::wstring lastDestinationPath;

@@ -8,8 +8,8 @@ namespace {
 DWORD CALLBACK CopyProgress(LARGE_INTEGER totalSize, LARGE_INTEGER transferred, LARGE_INTEGER, LARGE_INTEGER, DWORD,
                             DWORD, HANDLE, HANDLE, LPVOID context) {
     auto& shared = *static_cast<SharedRunState*>(context);
-    if (shared.CopyCancelRequested.load()) return PROGRESS_CANCEL;
-    shared.StatusProgressText.Set(FormatText(L"%s/ %s Byte", {FormatThousands(std::to_wstring(transferred.QuadPart)),
+    if (shared.copyCancelRequested.load()) return PROGRESS_CANCEL;
+    shared.statusProgressText.Set(FormatText(L"%s/ %s Byte", {FormatThousands(std::to_wstring(transferred.QuadPart)),
                                                               FormatThousands(std::to_wstring(totalSize.QuadPart))}));
     return PROGRESS_CONTINUE;
 }

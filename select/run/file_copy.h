@@ -9,7 +9,7 @@
 
 // Copies `from` over `to` (an existing file is replaced) with CopyFileExW.
 // The progress routine writes "<copied>/ <total> Byte" into
-// StatusProgressText and stops the copy once CopyCancelRequested is set.
+// statusProgressText and stops the copy once copyCancelRequested is set.
 // Returns 0 or the platform's error number. A copy that fails or is stopped
 // leaves no part file, unless the file existed before (then it is left as is).
 DWORD CopyOneFile(const std::wstring& from, const std::wstring& to, SharedRunState& shared);

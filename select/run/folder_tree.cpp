@@ -57,17 +57,17 @@ void CopyTreeFile(TreeCopy& copy, const std::wstring& sourcePath, const std::wst
                   const WIN32_FIND_DATAW& data) {
     const Settings& s = copy.settings;
     if (!Selected(copy.conditions, data)) return;
-    copy.shared.StatusItemText.Set(data.cFileName);
-    copy.shared.StatusProgressText.Clear();
+    copy.shared.statusItemText.Set(data.cFileName);
+    copy.shared.statusProgressText.Clear();
     const std::wstring destination = copy.destinationRoot + relative;
     if (!ListOnly(s)) {
         const DWORD error = CopyOneFile(sourcePath, destination, copy.shared);
         if (error == 0) {
-            copy.shared.SomethingCopied = true;
+            copy.shared.somethingCopied = true;
         } else {
-            if (!copy.shared.CopyCancelRequested.load())
+            if (!copy.shared.copyCancelRequested.load())
                 ShowMessage(nullptr, MB_ICONWARNING, kCopyFileFailed, {SystemErrorText(error), destination});
-            copy.shared.CopyCancelRequested = true;
+            copy.shared.copyCancelRequested = true;
         }
     }
     if (copy.record && WalkRecordsEntries(s)) copy.record(relative, false, data);
@@ -76,7 +76,7 @@ void CopyTreeFile(TreeCopy& copy, const std::wstring& sourcePath, const std::wst
 void CopyTreeFolder(TreeCopy& copy, const std::wstring& sourcePath, const std::wstring& relative,
                     const WIN32_FIND_DATAW& data) {
     const Settings& s = copy.settings;
-    copy.shared.StatusItemText.Set(data.cFileName);
+    copy.shared.statusItemText.Set(data.cFileName);
     // A folder this run made (the copy itself, when it lies in the source)
     // holds copies, not source files.
     if (copy.createdFolders.count(FolderKey(sourcePath)) != 0) return;
@@ -85,11 +85,11 @@ void CopyTreeFolder(TreeCopy& copy, const std::wstring& sourcePath, const std::w
     if (!ListOnly(s)) {
         const std::wstring destination = copy.destinationRoot + relative;
         if (const int code = CreateTrackedFolder(copy, destination); code != 0) {
-            copy.shared.CopyCancelRequested = true;
+            copy.shared.copyCancelRequested = true;
             ShowMessage(nullptr, MB_ICONWARNING, kCreateFolderFailed, {DirectoryErrorText(code), destination});
             return;
         }
-        copy.shared.SomethingCopied = true;
+        copy.shared.somethingCopied = true;
     }
     CopyFolderTree(copy, sourcePath);
 }
@@ -104,11 +104,11 @@ int CreateTrackedFolder(TreeCopy& copy, const std::wstring& folder) {
 }
 
 void CopyFolderTree(TreeCopy& copy, const std::wstring& sourceFolder) {
-    copy.shared.StatusItemText.Clear();
-    copy.shared.StatusProgressText.Clear();
-    if (copy.shared.CopyCancelRequested.load()) return;
+    copy.shared.statusItemText.Clear();
+    copy.shared.statusProgressText.Clear();
+    if (copy.shared.copyCancelRequested.load()) return;
     const bool listed = ForEachEntry(sourceFolder, [&](const WIN32_FIND_DATAW& data) {
-        if (copy.shared.CopyCancelRequested.load()) return false;
+        if (copy.shared.copyCancelRequested.load()) return false;
         const std::wstring path = AddTrailingBackslash(sourceFolder) + data.cFileName;
         const std::wstring relative = RelativeTo(copy.sourceRoot, path);
         if (IsFolderEntry(data))
@@ -117,7 +117,7 @@ void CopyFolderTree(TreeCopy& copy, const std::wstring& sourceFolder) {
             CopyTreeFile(copy, path, relative, data);
         return true;
     });
-    if (!listed && !copy.shared.CopyCancelRequested.load()) copy.unreadableFolders.push_back(sourceFolder);
+    if (!listed && !copy.shared.copyCancelRequested.load()) copy.unreadableFolders.push_back(sourceFolder);
 }
 
 bool FolderHasCopyableFile(const Settings& settings, const SelectionConditions& conditions,
@@ -134,9 +134,9 @@ bool FolderHasCopyableFile(const Settings& settings, const SelectionConditions& 
 }
 
 void RemoveEmptyFolders(TreeCopy& copy, const std::wstring& destinationFolder) {
-    if (copy.shared.CopyCancelRequested.load()) return;
-    copy.shared.StatusItemText.Clear();
-    copy.shared.StatusProgressText.Clear();
+    if (copy.shared.copyCancelRequested.load()) return;
+    copy.shared.statusItemText.Clear();
+    copy.shared.statusProgressText.Clear();
     const Settings& s = copy.settings;
     const std::wstring folder = StripTrailingBackslash(destinationFolder);
     const std::wstring relative = RelativeTo(copy.destinationRoot, folder);
@@ -148,12 +148,12 @@ void RemoveEmptyFolders(TreeCopy& copy, const std::wstring& destinationFolder) {
             copy.record(RelativeTo(copy.destinationRoot, path), false, data);
         return true;
     });
-    copy.shared.StatusItemText.Set(FormatText(L"Check folder: %s", {relative}));
+    copy.shared.statusItemText.Set(FormatText(L"Check folder: %s", {relative}));
     const bool ours = copy.createdFolders.count(FolderKey(folder)) != 0;
     if (ours && ::RemoveDirectoryW(folder.c_str())) {
         copy.createdFolders.erase(FolderKey(folder));
-        copy.shared.StatusItemText.Set(FormatText(L"Delete empty folder: %s", {relative}));
-        if (relative.empty()) copy.shared.SomethingCopied = false;
+        copy.shared.statusItemText.Set(FormatText(L"Delete empty folder: %s", {relative}));
+        if (relative.empty()) copy.shared.somethingCopied = false;
         return;
     }
     if (copy.record && WritesList(s) && !relative.empty()) {

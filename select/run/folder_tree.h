@@ -37,7 +37,7 @@ struct TreeCopy {
 [[nodiscard]] int CreateTrackedFolder(TreeCopy& copy, const std::wstring& folder);
 
 // Copies the content of sourceFolder (the source root at the first call).
-// Stops at the next entry once CopyCancelRequested is set; a file or folder
+// Stops at the next entry once copyCancelRequested is set; a file or folder
 // that cannot be written sets it and shows why. A folder that cannot be
 // listed is passed over and kept in unreadableFolders; a folder this run
 // created is never entered, so a copy can never walk into itself.

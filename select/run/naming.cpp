@@ -7,6 +7,7 @@
 #include "format.h"
 #include "handles.h"
 #include "paths.h"
+#include "run/copy_rules.h"
 #include "text.h"
 
 namespace {
@@ -30,11 +31,6 @@ std::wstring DateStamp(const SYSTEMTIME& now) {
     return FormatText(L"%04d%02d%02d", {now.wYear, now.wMonth, now.wDay});
 }
 
-std::wstring DateTimeStamp(const SYSTEMTIME& now) {
-    return FormatText(L"%04d%02d%02d_%02d%02d%02d",
-                      {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond});
-}
-
 // What a name holds around the serial of one slot, without the destination folder.
 struct SerialFrame {
     std::wstring prefix;
@@ -56,7 +52,7 @@ SerialFrame FrameOf(const Settings& settings, const DestinationName& name, int s
     }
     // A plain copy, its archive and the result lists of both share one count,
     // whichever CompressMode made them.
-    if (settings.CompressMode == 1 && EndsWithNoCase(after, L".zip")) after.resize(after.size() - 4);
+    if (DeliversZip(settings) && EndsWithNoCase(after, L".zip")) after.resize(after.size() - 4);
     const std::wstring zipped = after + L".zip";
     frame.endings = {after, zipped, MakeListFilePath(after), MakeListFilePath(zipped)};
     return frame;
@@ -130,7 +126,7 @@ std::optional<DestinationName> BuildDestinationName(const Settings& settings, st
     } else {
         name.base = sourceName;
     }
-    if (settings.CompressMode == 1) name.suffix += L".zip";
+    if (DeliversZip(settings)) name.suffix += L".zip";
 
     const int digits = SerialDigits(settings);
     const std::array<int, 2> kinds = {settings.AddStringsBef, settings.AddStringsAft};
@@ -164,6 +160,11 @@ std::optional<DestinationName> BuildDestinationName(const Settings& settings, st
         }
     }
     return name;
+}
+
+std::wstring DateTimeStamp(const SYSTEMTIME& now) {
+    return FormatText(L"%04d%02d%02d_%02d%02d%02d",
+                      {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond});
 }
 
 std::wstring MakeListFilePath(std::wstring_view path) {

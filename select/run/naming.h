@@ -46,5 +46,9 @@ std::optional<DestinationName> BuildDestinationName(const Settings& settings, st
 // folder cannot be listed.
 std::optional<std::uint64_t> FindNextSerial(const Settings& settings, const DestinationName& name, int slot);
 
+// "yyyyMMdd_HHmmss": the date-and-time part of a name, and the stamp of a
+// copy result list that the command interpreter writes elsewhere.
+std::wstring DateTimeStamp(const SYSTEMTIME& now);
+
 // The copy result list beside a copy: one trailing "\" removed, then ".txt".
 std::wstring MakeListFilePath(std::wstring_view path);

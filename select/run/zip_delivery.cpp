@@ -5,6 +5,8 @@
 
 #include <shellapi.h>
 
+#include "cancel_flag.h"
+#include "find_data.h"
 #include "format.h"
 #include "message_box.h"
 #include "paths.h"
@@ -24,13 +26,9 @@ constexpr std::size_t kZipCommandChars = 1040;
 // The shell's result for an operation the user cancelled.
 constexpr int kShellOperationCancelled = 0x75;
 
-bool Cancelled(const std::atomic<bool>* flag) {
-    return flag && flag->load();
-}
-
 bool IsSmallFile(const WIN32_FIND_DATAW& data) {
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-    const std::uint64_t size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    const std::uint64_t size = FileSizeOf(data);
     return size < kHideProgressBelowBytes;
 }
 
@@ -52,7 +50,7 @@ int RunArchiver(const ArchiverApi& archiver, const char* command, const std::ato
         if (code != kArchiverBusy || call == kMaxArchiverCalls) break;
         pause(kArchiverBusyPauseMs);
         // Cancel pressed while waiting for the archiver stops the wait.
-        if (Cancelled(cancelFlag)) return kArchiverStopped;
+        if (IsCancelled(cancelFlag)) return kArchiverStopped;
     }
     return code;
 }

@@ -8,11 +8,12 @@
 #include "explorer/explorer_view.h"
 #include "ui/folder_browser.h"
 #include "format.h"
+#include "handles.h"
 #include "startup/hand_off.h"
 #include "ui/main_window.h"
 #include "message_box.h"
-#include "paths.h"
 #include "ui/progress_window.h"
+#include "startup/run_end.h"
 #include "startup/select_settings.h"
 
 namespace {
@@ -33,25 +34,20 @@ std::wstring MakeKernelObjectPrefix(const std::wstring& instanceSuffix, HWND mai
 // After the settings application has answered: reload the stored settings
 // or take this run's temporary ones; Cancel ends the program.
 int ApplyHandOff(CopyToolApp& app, const Settings& defaults) {
-    if (RunSettingsHandOff(app.mainWindow, app.paths.programFolder, app.KernelObjectPrefix, app.SettingsAppAnswer) != 0)
+    if (RunSettingsHandOff(app.mainWindow, app.paths.programFolder, app.kernelObjectPrefix, app.settingsAppAnswer) != 0)
         return -1;
-    if (app.SettingsAppAnswer != kAnswerSaved && app.SettingsAppAnswer != kAnswerThisRunOnly) return 2;
-    const bool temporary = app.SettingsAppAnswer == kAnswerThisRunOnly;
+    if (app.settingsAppAnswer != kAnswerSaved && app.settingsAppAnswer != kAnswerThisRunOnly) return 2;
+    const bool temporary = app.settingsAppAnswer == kAnswerThisRunOnly;
     return LoadSettings(app.paths, temporary, defaults, app.settings, app.conditions) == 0 ? 0 : -1;
 }
 
 void CreateTooltip(CopyToolApp& app) {
     app.tooltip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                                     CW_USEDEFAULT, CW_USEDEFAULT, app.mainWindow, nullptr, app.instance, nullptr);
-    app.tooltipRegistered = false;
 }
 
-// The run's outcome once every source has been handled.
-int FinalRunState(const SharedRunState& shared, const Settings& s, bool failed) {
-    if (failed || shared.CopyCancelRequested.load()) return kRunFailed;
-    if (shared.SomethingCopied.load()) return kRunSucceeded;
-    if (ListOnly(s)) return shared.ListFailed.load() ? kRunFailed : kRunSucceeded;
-    return kRunNothingCopied;
+RunEndFacts FactsOf(const SharedRunState& shared, bool failed) {
+    return {failed, shared.copyCancelRequested.load(), shared.somethingCopied.load(), shared.listFailed.load()};
 }
 
 void RunCommandLine(CopyToolApp& app) {
@@ -63,30 +59,29 @@ void RunCommandLine(CopyToolApp& app) {
     run.services.sourcesChanged = [&app] {
         if (app.progressWindow) ::PostMessageW(app.progressWindow, kSourcesChangedMessage, 0, 0);
     };
-    if (WritesList(app.settings)) shared.ListFailed = false;
-    shared.CopyCancelRequested = false;
-    shared.SomethingCopied = false;
-    shared.RunState = kRunRunning;
+    if (WritesList(app.settings)) shared.listFailed = false;
+    shared.copyCancelRequested = false;
+    shared.somethingCopied = false;
+    shared.runState = kRunRunning;
 
     bool failed = false;
     const SplitOutcome outcome = ForEachCommandLinePath(
         app.commandLine, [&](const std::wstring& path) { failed |= CopyOneSource(run, path) != 0; },
-        [&shared] { return shared.CopyCancelRequested.load(); });
+        [&shared] { return shared.copyCancelRequested.load(); });
     // After a path that was too long nothing more is copied, and the run
     // ends as failed, so the window shows it and closes as after any failure.
     if (outcome == SplitOutcome::TooLong) failed = true;
 
     if (!app.progressWindow && app.mainWindow) ::PostMessageW(app.mainWindow, WM_CLOSE, 0, 0);
-    if (app.settings.CopyMode == 1 && !run.ChosenFolder.empty()) {
-        app.settings.Path = run.ChosenFolder;
-        if (app.SettingsAppAnswer == kAnswerSaved) SaveSettings(app.paths, app.settings);
+    if (app.settings.CopyMode == 1 && !run.chosenFolder.empty()) {
+        app.settings.Path = run.chosenFolder;
+        if (app.settingsAppAnswer == kAnswerSaved) SaveSettings(app.paths, app.settings);
     }
     ::Sleep(kPauseBeforeEndMs);
-    if (!failed && app.settings.OpenDir == 1 && (shared.SomethingCopied.load() || app.settings.DirTree != 0)) {
-        const std::wstring& folder = run.virtualStoreFound ? run.VirtualStoreFolder : run.lastDestinationFolder;
-        ShowResultInExplorer(folder, LastPathComponent(run.lastDestinationPath));
-    }
-    shared.RunState = FinalRunState(shared, app.settings, failed);
+    if (const auto explorer = ExplorerTargetAfterRun(FactsOf(shared, failed), app.settings, run))
+        ShowResultInExplorer(explorer->folder, explorer->item);
+    // Read again: Cancel may have been pressed while Explorer was shown.
+    shared.runState = FinalRunState(FactsOf(shared, failed), app.settings);
     if (app.progressWindow) ::InvalidateRect(app.progressWindow, nullptr, TRUE);
 }
 
@@ -95,7 +90,7 @@ DWORD WINAPI WorkerThread(void* parameter) {
     try {
         RunCommandLine(app);
     } catch (...) {
-        app.shared.RunState = kRunFailed;
+        app.shared.runState = kRunFailed;
     }
     return 0;
 }
@@ -120,18 +115,18 @@ int RunMessageLoop(const CopyToolApp& app) {
 // every entry and step; only a message box it shows holds it, until answered.
 void StopWorker(CopyToolApp& app, HANDLE worker) {
     if (::WaitForSingleObject(worker, 0) == WAIT_OBJECT_0) return;
-    app.shared.ListAbortRequested = true;
-    app.shared.CopyCancelRequested = true;
+    app.shared.listAbortRequested = true;
+    app.shared.copyCancelRequested = true;
     ::WaitForSingleObject(worker, INFINITE);
 }
 
 }  // namespace
 
 int InitCopyTool(CopyToolApp& app) {
-    app.shared.SourceNamesText.Clear();
-    app.SettingsAppAnswer = kAnswerSaved;
+    app.shared.sourceNamesText.Clear();
+    app.settingsAppAnswer = kAnswerSaved;
     app.paths = ResolveSettingsPaths();
-    app.KernelObjectPrefix = MakeKernelObjectPrefix(app.paths.instanceSuffix, app.mainWindow);
+    app.kernelObjectPrefix = MakeKernelObjectPrefix(app.paths.instanceSuffix, app.mainWindow);
     const Settings defaults = CopyToolDefaults();
     if (PrepareSettings(app.paths, defaults, app.settings, app.conditions) != 0) return -1;
     if (IsBlankText(app.commandLine)) {
@@ -153,12 +148,13 @@ int RunCopyTool(HINSTANCE instance, std::wstring_view commandLine) {
 
     CopyToolApp app;
     app.instance = instance;
+    app.mainWindowLinks.instance = instance;
     app.commandLine = std::wstring(commandLine);
     if (!RegisterMainWindowClass(instance)) {
         ShowStartupFailure(L"Could not register window class.");
         return 0;
     }
-    if (!CreateMainWindow(app)) {
+    if (!CreateMainWindow(app.mainWindowLinks)) {
         ShowStartupFailure(L"Unable to create the main window.");
         return 0;
     }
@@ -168,14 +164,13 @@ int RunCopyTool(HINSTANCE instance, std::wstring_view commandLine) {
         ::DestroyWindow(app.mainWindow);
         return -1;
     }
-    app.dirTree = app.settings.DirTree;
-    app.autoCloseNow = app.settings.AutoClose == 1;
-    AddTrayIcon(app);
-    CreateProgressWindow(app);
+    AddMainTrayIcon(instance, app.mainWindow);
+    CreateProgressWindow({instance, &app.shared, &app.progressWindow, &app.mainWindow, app.tooltip,
+                          app.settings.DirTree, app.settings.AutoClose == 1});
 
     UniqueKernelHandle worker(::CreateThread(nullptr, 0, WorkerThread, &app, 0, nullptr));
     if (!worker) {
-        app.shared.RunState = kRunFailed;
+        app.shared.runState = kRunFailed;
     }
     const int exitCode = RunMessageLoop(app);
     if (worker) StopWorker(app, worker.get());

@@ -8,18 +8,19 @@
 #include "handles.h"
 #include "kernel_objects.h"
 #include "message_box.h"
+#include "program_names.h"
 
 namespace {
 
 constexpr MessagePair kStartFailed = {
     L"コピー処理前に%sを起動する設定になっていますが、%sの起動に失敗したため終了します。",
     L"It is set to start %s before copy processing, but It terminates because %s startup failed."};
-constexpr std::wstring_view kSettingProgram = L"VaroSetting.exe";
-constexpr int kExtraReads = 901;
+// Reads of the answer block, 200 ms apart: about three minutes.
+constexpr int kMaxAnswerReads = 902;
 constexpr DWORD kReadPauseMs = 200;
 
 UniqueKernelHandle StartSettingsApp(HWND owner, const std::wstring& programFolder, const std::wstring& prefix) {
-    const std::wstring file = programFolder + std::wstring(kSettingProgram);
+    const std::wstring file = programFolder + std::wstring(kSettingProgramFile);
     const std::wstring parameters = FormatText(L"/k %s", {prefix});
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
@@ -37,10 +38,10 @@ bool HasEnded(HANDLE process) {
     return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
 }
 
-// Reads the block until it holds an answer, 200 ms apart; gives up after
-// 902 reads or when the settings application has ended without answering.
+// Reads the block until it holds an answer; gives up after kMaxAnswerReads
+// reads or when the settings application has ended without answering.
 std::wstring AwaitAnswerText(const std::wstring& name, HANDLE process) {
-    for (int read = 0; read <= kExtraReads; ++read) {
+    for (int read = 0; read < kMaxAnswerReads; ++read) {
         const std::wstring text = ReadSharedBlock(name).value_or(L"");
         if (!text.empty() || HasEnded(process)) return text;
         ::Sleep(kReadPauseMs);
@@ -61,7 +62,7 @@ int RunSettingsHandOff(HWND owner, const std::wstring& programFolder, const std:
 
     const UniqueKernelHandle process = StartSettingsApp(owner, programFolder, objectPrefix);
     if (!process) {
-        ShowMessage(nullptr, MB_ICONERROR, kStartFailed, {kSettingProgram, kSettingProgram});
+        ShowMessage(nullptr, MB_ICONERROR, kStartFailed, {kSettingProgramFile, kSettingProgramFile});
         return -1;
     }
     // The answer is signalled by the event; a settings application that ends

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-// Values of SharedRunState::RunState.
+// Values of SharedRunState::runState.
 enum RunStateValue : int {
     kRunNotStarted = 0,
     kRunRunning = 1,
@@ -36,19 +36,19 @@ private:
 };
 
 struct SharedRunState {
-    std::atomic<int> RunState{kRunNotStarted};
+    std::atomic<int> runState{kRunNotStarted};
     // Set by Cancel or by a failure that stops the whole run; every file copy
     // watches it through its progress routine.
-    std::atomic<bool> CopyCancelRequested{false};
-    std::atomic<bool> SomethingCopied{false};
+    std::atomic<bool> copyCancelRequested{false};
+    std::atomic<bool> somethingCopied{false};
     // The copy result list: being written, Cancel pressed meanwhile, failed.
-    std::atomic<bool> ListWriting{false};
-    std::atomic<bool> ListAbortRequested{false};
-    std::atomic<bool> ListFailed{false};
-    StatusText StatusItemText;
-    StatusText StatusProgressText;
+    std::atomic<bool> listWriting{false};
+    std::atomic<bool> listAbortRequested{false};
+    std::atomic<bool> listFailed{false};
+    StatusText statusItemText;
+    StatusText statusProgressText;
     // The progress window's source-names label and tooltip, set by the worker
     // and applied by the window thread when it is told they changed.
-    StatusText SourceNamesText;
-    StatusText SourceTipText;
+    StatusText sourceNamesText;
+    StatusText sourceTipText;
 };

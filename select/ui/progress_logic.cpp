@@ -14,8 +14,15 @@ std::wstring_view ResultText(int runState, bool listFailed, int dirTree) {
     }
 }
 
-int AutoCloseDelayMs(int runState) {
-    return runState == kRunFailed ? 3500 : 1500;
+CancelEffect CancelEffectFor(bool finished, bool listWriting) {
+    if (finished) return CancelEffect::CloseWindow;
+    return listWriting ? CancelEffect::StopList : CancelEffect::StopRun;
+}
+
+FinishBehaviour FinishBehaviourFor(int runState, bool autoCloseOn) {
+    if (!autoCloseOn) return {};
+    // A failure stays longer, so that it can be read.
+    return {true, runState == kRunFailed ? 3500 : 1500};
 }
 
 StateColors ColorsFor(int runState) {

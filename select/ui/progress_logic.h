@@ -14,8 +14,22 @@ inline bool IsFinalState(int runState) {
 // The one-line result shown at the end (the same in both languages).
 std::wstring_view ResultText(int runState, bool listFailed, int dirTree);
 
-// How long a finished window stays before it closes itself.
-int AutoCloseDelayMs(int runState);
+// What the Cancel control does at this point of the run.
+enum class CancelEffect {
+    CloseWindow,  // the run has finished and the control reads "Close"
+    StopList,     // only the copy result list being written stops; the copies stand
+    StopRun,      // the copying stops
+};
+CancelEffect CancelEffectFor(bool finished, bool listWriting);
+
+// What the window does once the run has reached a final state: close itself
+// after a delay with the Cancel control hidden, or turn Cancel into "Close"
+// and wait for the user.
+struct FinishBehaviour {
+    bool closesItself = false;
+    int delayMs = 0;
+};
+FinishBehaviour FinishBehaviourFor(int runState, bool autoCloseOn);
 
 struct StateColors {
     COLORREF background;  // window and labels

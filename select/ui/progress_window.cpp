@@ -2,9 +2,13 @@
 
 #include <commctrl.h>
 
+#include <memory>
+
 #include "message_box.h"
 #include "ui/progress_logic.h"
 #include "ui/resource.h"
+#include "ui/state_brushes.h"
+#include "window_order.h"
 
 namespace {
 
@@ -21,15 +25,20 @@ constexpr int kHandledControls[] = {IDC_PROGRESS_AUTO_CLOSE, IDC_PROGRESS_MINIMI
 
 constexpr MessagePair kQuitQuestion = {L"終了してよろしいですか?", L"Are you sure you want to quit?"};
 
-CopyToolApp* AppOf(HWND dialog) {
-    return reinterpret_cast<CopyToolApp*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-}
+// The window's own state; the window deletes it when it is destroyed.
+struct ProgressWindow {
+    explicit ProgressWindow(const ProgressWindowLinks& l) : links(l), shared(*l.shared), autoCloseNow(l.autoClose) {}
 
-void RaiseWithoutStayingOnTop(HWND window) {
-    constexpr UINT kNoMove = SWP_NOMOVE | SWP_NOSIZE;
-    ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kNoMove);
-    ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kNoMove);
-    ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kNoMove);
+    ProgressWindowLinks links;
+    SharedRunState& shared;
+    StateBrushes brushes;
+    bool autoCloseNow;
+    bool finished = false;  // the window shows the outcome
+    bool tooltipRegistered = false;
+};
+
+ProgressWindow* StateOf(HWND dialog) {
+    return reinterpret_cast<ProgressWindow*>(::GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
 void ShowAutoCloseText(HWND dialog, bool on) {
@@ -46,56 +55,58 @@ void SetTextIfChanged(HWND dialog, int id, const std::wstring& text) {
 
 // --- the four controls that act like buttons ---
 
-void OnAutoCloseControl(CopyToolApp& app, HWND dialog) {
-    if (app.finished) return;
-    const bool on = !app.autoCloseNow.load();
-    app.autoCloseNow = on;
-    ShowAutoCloseText(dialog, on);
+void OnAutoCloseControl(ProgressWindow& state, HWND dialog) {
+    if (state.finished) return;
+    state.autoCloseNow = !state.autoCloseNow;
+    ShowAutoCloseText(dialog, state.autoCloseNow);
 }
 
-void OnQuitControl(CopyToolApp& app, HWND control) {
-    if (ShowMessage(control, MB_ICONQUESTION | MB_YESNO, kQuitQuestion) == IDYES && app.mainWindow)
-        ::DestroyWindow(app.mainWindow);
+void OnQuitControl(ProgressWindow& state, HWND control) {
+    if (ShowMessage(control, MB_ICONQUESTION | MB_YESNO, kQuitQuestion) != IDYES) return;
+    if (const HWND main = state.links.mainWindow->load()) ::DestroyWindow(main);
 }
 
-void OnCancelControl(CopyToolApp& app, HWND dialog) {
-    if (app.finished) {
-        ::SendMessageW(dialog, WM_CLOSE, 0, 0);
-    } else if (app.shared.ListWriting.load()) {
-        // Stops only the list; what was copied stands.
-        app.shared.ListAbortRequested = true;
-        app.shared.ListFailed = true;
-    } else {
-        app.shared.CopyCancelRequested = true;
+void OnCancelControl(ProgressWindow& state, HWND dialog) {
+    switch (CancelEffectFor(state.finished, state.shared.listWriting.load())) {
+        case CancelEffect::CloseWindow:
+            ::SendMessageW(dialog, WM_CLOSE, 0, 0);
+            break;
+        case CancelEffect::StopList:
+            state.shared.listAbortRequested = true;
+            state.shared.listFailed = true;
+            break;
+        case CancelEffect::StopRun:
+            state.shared.copyCancelRequested = true;
+            break;
     }
 }
 
-void ActOnControl(CopyToolApp& app, HWND control) {
+void ActOnControl(ProgressWindow& state, HWND control) {
     const HWND dialog = ::GetParent(control);
     switch (::GetDlgCtrlID(control)) {
         case IDC_PROGRESS_AUTO_CLOSE:
-            OnAutoCloseControl(app, dialog);
+            OnAutoCloseControl(state, dialog);
             break;
         case IDC_PROGRESS_MINIMIZE:
             ::ShowWindow(dialog, SW_HIDE);
             break;
         case IDC_PROGRESS_QUIT:
-            OnQuitControl(app, control);
+            OnQuitControl(state, control);
             break;
         case IDC_PROGRESS_CANCEL:
-            OnCancelControl(app, dialog);
+            OnCancelControl(state, dialog);
             break;
     }
 }
 
 LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    auto& app = *reinterpret_cast<CopyToolApp*>(data);
+    auto& state = *reinterpret_cast<ProgressWindow*>(data);
     switch (message) {
         case WM_LBUTTONDOWN:
-            ActOnControl(app, control);
+            ActOnControl(state, control);
             return 0;
         case WM_KEYDOWN:
-            if (wParam == VK_RETURN || wParam == VK_SPACE) ActOnControl(app, control);
+            if (wParam == VK_RETURN || wParam == VK_SPACE) ActOnControl(state, control);
             return 0;
         case WM_KEYUP:
         case WM_CHAR:
@@ -109,9 +120,9 @@ LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM l
 
 // --- the window ---
 
-void OnInitDialog(HWND dialog, CopyToolApp& app) {
-    ::SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&app));
-    app.progressWindow = dialog;
+void OnInitDialog(HWND dialog, ProgressWindow& state) {
+    ::SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
+    *state.links.window = dialog;
     ::SetWindowLongPtrW(dialog, GWL_EXSTYLE, ::GetWindowLongPtrW(dialog, GWL_EXSTYLE) | WS_EX_LAYERED);
     ::SetLayeredWindowAttributes(dialog, 0, kAlpha, LWA_ALPHA);
     ::SetTimer(dialog, kShowTimer, kShowDelayMs, nullptr);
@@ -120,40 +131,40 @@ void OnInitDialog(HWND dialog, CopyToolApp& app) {
     ::SetForegroundWindow(dialog);
     for (const int id : kHandledControls)
         ::SetWindowSubclass(::GetDlgItem(dialog, id), ControlProc, kControlSubclassId,
-                            reinterpret_cast<DWORD_PTR>(&app));
-    ShowAutoCloseText(dialog, app.autoCloseNow.load());
-    app.shared.StatusItemText.Clear();
-    app.shared.StatusProgressText.Clear();
+                            reinterpret_cast<DWORD_PTR>(&state));
+    ShowAutoCloseText(dialog, state.autoCloseNow);
+    state.shared.statusItemText.Clear();
+    state.shared.statusProgressText.Clear();
     ::ShowWindow(::GetDlgItem(dialog, IDC_PROGRESS_RESULT), SW_HIDE);
 }
 
-void ShowOutcome(HWND dialog, const CopyToolApp& app, int runState) {
+void ShowOutcome(HWND dialog, const ProgressWindow& state, int runState) {
     ::ShowWindow(dialog, SW_SHOW);
     ::SetWindowPos(dialog, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ::SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ::SetDlgItemTextW(dialog, IDC_PROGRESS_WAIT, L"");
     ::ShowWindow(::GetDlgItem(dialog, IDC_PROGRESS_ITEM), SW_HIDE);
     ::ShowWindow(::GetDlgItem(dialog, IDC_PROGRESS_BYTES), SW_HIDE);
-    const std::wstring result(ResultText(runState, app.shared.ListFailed.load(), app.dirTree));
+    const std::wstring result(ResultText(runState, state.shared.listFailed.load(), state.links.dirTree));
     ::SetDlgItemTextW(dialog, IDC_PROGRESS_RESULT, result.c_str());
     ::ShowWindow(::GetDlgItem(dialog, IDC_PROGRESS_RESULT), SW_SHOW);
     ::SetDlgItemTextW(dialog, IDC_PROGRESS_BYTES, L"");
     ::InvalidateRect(dialog, nullptr, TRUE);
 }
 
-void FinishOnce(HWND dialog, CopyToolApp& app, int runState) {
-    if (app.finished || !IsFinalState(runState)) return;
-    if (app.autoCloseNow.load()) {
-        ::SetTimer(dialog, kAutoCloseTimer, AutoCloseDelayMs(runState), nullptr);
+void FinishOnce(HWND dialog, ProgressWindow& state, int runState) {
+    if (state.finished || !IsFinalState(runState)) return;
+    if (const FinishBehaviour finish = FinishBehaviourFor(runState, state.autoCloseNow); finish.closesItself) {
+        ::SetTimer(dialog, kAutoCloseTimer, static_cast<UINT>(finish.delayMs), nullptr);
         ::ShowWindow(::GetDlgItem(dialog, IDC_PROGRESS_CANCEL), SW_HIDE);
     } else {
         ::SetDlgItemTextW(dialog, IDC_PROGRESS_CANCEL, L"Close");
     }
-    app.finished = true;
+    state.finished = true;
 }
 
-void OnTimer(HWND dialog, CopyToolApp& app, UINT_PTR timer) {
-    const int runState = app.shared.RunState.load();
+void OnTimer(HWND dialog, ProgressWindow& state, UINT_PTR timer) {
+    const int runState = state.shared.runState.load();
     switch (timer) {
         case kShowTimer:
             ::KillTimer(dialog, kShowTimer);
@@ -162,10 +173,10 @@ void OnTimer(HWND dialog, CopyToolApp& app, UINT_PTR timer) {
         case kRefreshTimer:
             if (IsFinalState(runState)) {
                 ::KillTimer(dialog, kRefreshTimer);
-                ShowOutcome(dialog, app, runState);
+                ShowOutcome(dialog, state, runState);
             } else {
-                SetTextIfChanged(dialog, IDC_PROGRESS_ITEM, app.shared.StatusItemText.Get());
-                SetTextIfChanged(dialog, IDC_PROGRESS_BYTES, app.shared.StatusProgressText.Get());
+                SetTextIfChanged(dialog, IDC_PROGRESS_ITEM, state.shared.statusItemText.Get());
+                SetTextIfChanged(dialog, IDC_PROGRESS_BYTES, state.shared.statusProgressText.Get());
             }
             break;
         case kAutoCloseTimer:
@@ -174,15 +185,15 @@ void OnTimer(HWND dialog, CopyToolApp& app, UINT_PTR timer) {
             ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
             return;
     }
-    FinishOnce(dialog, app, runState);
+    FinishOnce(dialog, state, runState);
 }
 
 // The tooltip shows the first source, then "<first> ..." once there are more.
-void OnSourcesChanged(HWND dialog, CopyToolApp& app) {
-    const std::wstring label = app.shared.SourceNamesText.Get();
+void OnSourcesChanged(HWND dialog, ProgressWindow& state) {
+    const std::wstring label = state.shared.sourceNamesText.Get();
     ::SetDlgItemTextW(dialog, IDC_PROGRESS_SOURCES, label.c_str());
-    if (!app.tooltip) return;
-    std::wstring tip = app.shared.SourceTipText.Get();
+    if (!state.links.tooltip) return;
+    std::wstring tip = state.shared.sourceTipText.Get();
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_SUBCLASS;
@@ -190,51 +201,56 @@ void OnSourcesChanged(HWND dialog, CopyToolApp& app) {
     tool.uId = 1;
     ::GetClientRect(dialog, &tool.rect);
     tool.lpszText = tip.data();
-    ::SendMessageW(app.tooltip, app.tooltipRegistered ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0,
+    ::SendMessageW(state.links.tooltip, state.tooltipRegistered ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0,
                    reinterpret_cast<LPARAM>(&tool));
-    app.tooltipRegistered = true;
+    state.tooltipRegistered = true;
 }
 
-void OnPaint(HWND dialog, const CopyToolApp& app) {
+void OnPaint(HWND dialog, const ProgressWindow& state) {
     PAINTSTRUCT paint;
     const HDC dc = ::BeginPaint(dialog, &paint);
     RECT client;
     ::GetClientRect(dialog, &client);
-    ::FillRect(dc, &client, app.brushes.For(app.shared.RunState.load(), false));
+    ::FillRect(dc, &client, state.brushes.For(state.shared.runState.load(), false));
     ::EndPaint(dialog, &paint);
 }
 
-INT_PTR OnControlColour(const CopyToolApp& app, HDC dc, HWND control) {
+INT_PTR OnControlColour(const ProgressWindow& state, HDC dc, HWND control) {
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(255, 255, 255));
     const bool cancel = ::GetDlgCtrlID(control) == IDC_PROGRESS_CANCEL;
-    return reinterpret_cast<INT_PTR>(app.brushes.For(app.shared.RunState.load(), cancel));
+    return reinterpret_cast<INT_PTR>(state.brushes.For(state.shared.runState.load(), cancel));
 }
 
-void OnDestroy(CopyToolApp& app) {
-    app.progressWindow = nullptr;
-    if (app.mainWindow) ::DestroyWindow(app.mainWindow);
+void OnDestroy(ProgressWindow& state) {
+    *state.links.window = nullptr;
+    if (const HWND main = state.links.mainWindow->load()) ::DestroyWindow(main);
 }
 
 INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        OnInitDialog(dialog, *reinterpret_cast<CopyToolApp*>(lParam));
+        OnInitDialog(dialog, *reinterpret_cast<ProgressWindow*>(lParam));
         return TRUE;
     }
-    CopyToolApp* app = AppOf(dialog);
-    if (!app) return FALSE;
+    if (message == WM_NCDESTROY) {
+        delete StateOf(dialog);
+        ::SetWindowLongPtrW(dialog, DWLP_USER, 0);
+        return FALSE;
+    }
+    ProgressWindow* state = StateOf(dialog);
+    if (!state) return FALSE;
     switch (message) {
         case WM_TIMER:
-            OnTimer(dialog, *app, wParam);
+            OnTimer(dialog, *state, wParam);
             return TRUE;
         case kSourcesChangedMessage:
-            OnSourcesChanged(dialog, *app);
+            OnSourcesChanged(dialog, *state);
             return TRUE;
         case WM_PAINT:
-            OnPaint(dialog, *app);
+            OnPaint(dialog, *state);
             return TRUE;
         case WM_CTLCOLORSTATIC:
-            return OnControlColour(*app, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+            return OnControlColour(*state, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_LBUTTONDOWN:
             // Dragging the body moves the window, as its caption would.
             ::ReleaseCapture();
@@ -247,7 +263,7 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             if (LOWORD(wParam) == IDCANCEL) ::DestroyWindow(dialog);
             return TRUE;
         case WM_DESTROY:
-            OnDestroy(*app);
+            OnDestroy(*state);
             return TRUE;
     }
     return FALSE;
@@ -255,7 +271,12 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 
 }  // namespace
 
-HWND CreateProgressWindow(CopyToolApp& app) {
-    return ::CreateDialogParamW(app.instance, MAKEINTRESOURCEW(IDD_PROGRESS), nullptr, ProgressDialogProc,
-                                reinterpret_cast<LPARAM>(&app));
+HWND CreateProgressWindow(const ProgressWindowLinks& links) {
+    // From WM_INITDIALOG on the window owns its state (it never destroys
+    // itself while being created).
+    auto state = std::make_unique<ProgressWindow>(links);
+    const HWND window = ::CreateDialogParamW(links.instance, MAKEINTRESOURCEW(IDD_PROGRESS), nullptr,
+                                             ProgressDialogProc, reinterpret_cast<LPARAM>(state.get()));
+    if (window) state.release();
+    return window;
 }

@@ -16,12 +16,11 @@ namespace {
 
 std::wstring CommandFromArguments() {
     int count = 0;
-    UniqueLocalMem memory(::CommandLineToArgvW(::GetCommandLineW(), &count));
-    wchar_t** arguments = static_cast<wchar_t**>(memory.get());
+    const UniqueLocalPointer<wchar_t*> arguments(::CommandLineToArgvW(::GetCommandLineW(), &count));
     std::wstring line;
     bool paths = false;
-    for (int i = 1; arguments && i < count; ++i) {
-        const std::wstring argument = arguments[i];
+    for (int i = 1; arguments.valid() && i < count; ++i) {
+        const std::wstring argument = arguments.get()[i];
         if (!line.empty()) line += L' ';
         line += paths ? L"\"" + argument + L"\"" : argument;
         if (argument == L"--") paths = true;

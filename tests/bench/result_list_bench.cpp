@@ -60,7 +60,7 @@ std::size_t WalkAndWriteList(const std::wstring& root, const std::wstring& list)
     header.select = 1;
     SharedRunState shared;
     WriteCopyResultList(list, root, table, header, shared);
-    if (!table.MemoryOk() || shared.ListFailed) std::printf("the list failed\n");
+    if (!table.MemoryOk() || shared.listFailed) std::printf("the list failed\n");
     return table.size();
 }
 

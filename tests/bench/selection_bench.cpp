@@ -123,7 +123,7 @@ int wmain(int argc, wchar_t** argv) {
     conditions.selectMode = 0;
     conditions.updateDateType = 1;
     std::wstring targets = FiftyPatterns();
-    if (ParseConditionList(targets, conditions.lists[kTargetList]) != 0) return 1;
+    if (ParseConditionList(targets, conditions.lists[kTargetList])) return 1;
     conditions.bounds = ComputeDateBounds(conditionSettings, LocalToday());
 
     std::vector<double> listing, serial, selection;

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <shlwapi.h>
+
+#include "message_capture.h"
+#include "paths.h"
 #include "step_trace.h"
 #include "test_files.h"
 
@@ -36,9 +41,13 @@ TEST(DebugLog, FirstWriteStartsWithTheMarkAndEveryEntryEndsWithCrLf) {
     EXPECT_EQ(ReadBytes(log), Utf16Bytes(expected, true));
 }
 
-TEST(DebugLog, UnwritableLogIsSilent) {
+TEST(DebugLog, UnwritableLogIsSilentAndLeavesWhatIsThere) {
+    MessageCapture messages;
     TempDir dir;
-    MakeFolder(dir / L"varo_debug.log");  // a folder where the file should be
-    WriteDebugLog(dir / L"varo_debug.log", L"x");
-    SUCCEED();
+    const std::wstring log = dir / L"varo_debug.log";
+    MakeFolder(log);  // a folder where the file should be
+    WriteDebugLog(log, L"x");
+    EXPECT_TRUE(messages.boxes.empty());
+    EXPECT_TRUE(IsFolder(log));
+    EXPECT_TRUE(::PathIsDirectoryEmptyW(log.c_str()));
 }

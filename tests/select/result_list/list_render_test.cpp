@@ -19,10 +19,10 @@ Rendered Render(ResultEntryTable& table, SharedRunState& shared, std::size_t abo
     Rendered out;
     out.complete = RenderResultList(table, PlainHeader(), L"C:\\Backup\\Docs_1\\", shared, [&](std::wstring_view line) {
         out.lines.emplace_back(line);
-        out.progressAtLine.push_back(shared.StatusProgressText.Get());
+        out.progressAtLine.push_back(shared.statusProgressText.Get());
         if (out.lines.size() == abortAfterLines) {
-            shared.ListAbortRequested = true;
-            shared.ListFailed = true;
+            shared.listAbortRequested = true;
+            shared.listFailed = true;
         }
     });
     return out;
@@ -54,8 +54,8 @@ TEST(RenderResultList, ReportsAnalysisThenWritingProgress) {
     EXPECT_EQ(out.progressAtLine[2], L"Writing a Copy result list ... 0%");
     EXPECT_EQ(out.progressAtLine[3], L"Writing a Copy result list ... 20%");
     EXPECT_EQ(out.progressAtLine[5], L"Writing a Copy result list ... 60%");
-    EXPECT_EQ(shared.StatusProgressText.Get(), L"Writing a Copy result list ... 100%");
-    EXPECT_EQ(shared.StatusItemText.Get(), L"Docs_1");
+    EXPECT_EQ(shared.statusProgressText.Get(), L"Writing a Copy result list ... 100%");
+    EXPECT_EQ(shared.statusItemText.Get(), L"Docs_1");
 }
 
 TEST(RenderResultList, CancelWhileWritingEndsWithTheAbortLine) {
@@ -76,7 +76,7 @@ TEST(RenderResultList, NoEntriesGiveTheNoDataLine) {
     const Rendered out = Render(table, shared);
     EXPECT_TRUE(out.complete);
     EXPECT_EQ(out.lines, (std::vector<std::wstring>{L"C:\\Backup\\Docs_1", L"Copy result list is no data."}));
-    EXPECT_EQ(shared.StatusItemText.Get(), L"Copy result list is no data.");
+    EXPECT_EQ(shared.statusItemText.Get(), L"Copy result list is no data.");
 }
 
 TEST(RenderResultList, FilesOfALastFolderCarryBlanksAndOthersBars) {

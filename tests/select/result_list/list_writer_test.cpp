@@ -172,8 +172,8 @@ TEST_F(ListWriter, ReproducesTheExampleTreeInEnglish) {
     RecordDocs(table);
     Write(table, PlainHeader(), L"D:\\Backup\\Docs_20181002_123456\\");
     ExpectListMatchesGolden(list_, "example_en.txt");
-    EXPECT_FALSE(shared_.ListFailed);
-    EXPECT_TRUE(shared_.ListWriting);
+    EXPECT_FALSE(shared_.listFailed);
+    EXPECT_TRUE(shared_.listWriting);
 }
 
 TEST_F(ListWriter, ReproducesTheExampleTreeWithAJapaneseHead) {
@@ -269,7 +269,7 @@ TEST_F(ListWriter, ReplacesAnExistingListWhole) {
     const std::wstring alone = dir_ / L"alone.txt";
     WriteCopyResultList(alone, L"C:\\Out\\second\\", second, PlainHeader(), shared_);
     EXPECT_EQ(ReadBytes(list_), ReadBytes(alone));
-    EXPECT_FALSE(shared_.ListFailed);
+    EXPECT_FALSE(shared_.listFailed);
     // Nothing but the two lists is left in the folder.
     WIN32_FIND_DATAW data;
     int files = 0;
@@ -286,10 +286,10 @@ TEST_F(ListWriter, CancelBeforeWritingEndsTheListWithTheAbortLine) {
     settings.SelectMode = 2;
     ResultEntryTable table;
     RecordDocs(table);
-    shared_.ListAbortRequested = true;
+    shared_.listAbortRequested = true;
     Write(table, MakeListHeader(settings, {}), L"D:\\Backup\\Docs\\");
     ExpectListMatchesGolden(list_, "cancel_before.txt");
-    EXPECT_TRUE(shared_.ListFailed);
+    EXPECT_TRUE(shared_.listFailed);
 }
 
 TEST_F(ListWriter, ListThatCannotBeOpenedIsReportedAsFailed) {
@@ -299,8 +299,8 @@ TEST_F(ListWriter, ListThatCannotBeOpenedIsReportedAsFailed) {
     const std::wstring list = dir_ / L"missing\\list.txt";
     WriteCopyResultList(list, L"D:\\Backup\\Docs\\", table, PlainHeader(), shared_);
     EXPECT_FALSE(Exists(list));
-    EXPECT_TRUE(shared_.ListFailed);
-    EXPECT_TRUE(shared_.ListWriting);
+    EXPECT_TRUE(shared_.listFailed);
+    EXPECT_TRUE(shared_.listWriting);
 }
 
 TEST_F(ListWriter, AnEmptyExistingFileGetsTheByteOrderMark) {

@@ -80,7 +80,7 @@ TEST_F(CopyRunTest, DefaultNamingPutsDateAndTimeAfterTheName) {
     names.push_back(data.cFileName);
     EXPECT_TRUE(std::regex_match(names[0], std::wregex(L"report_\\d{8}_\\d{6}\\.xlsx"))) << names[0];
     EXPECT_EQ(ReadBytes(dir / (L"src\\" + names[0])), Content(5000, 1));
-    EXPECT_TRUE(shared.SomethingCopied.load());
+    EXPECT_TRUE(shared.somethingCopied.load());
 }
 
 TEST_F(CopyRunTest, FolderTreeIsCopiedIntoTheConfiguredFolder) {
@@ -126,7 +126,7 @@ TEST_F(CopyRunTest, ConditionsSkipFilesAndEmptyFoldersDisappear) {
     EXPECT_TRUE(Exists(dir / L"out\\D_1\\notes\\n.txt"));
     EXPECT_FALSE(Exists(dir / L"out\\D_1\\pictures"));
     EXPECT_FALSE(Exists(dir / L"out\\D_1\\top.doc"));
-    EXPECT_TRUE(shared.SomethingCopied.load());
+    EXPECT_TRUE(shared.somethingCopied.load());
 }
 
 TEST_F(CopyRunTest, NothingSelectedLeavesNothingBehind) {
@@ -137,7 +137,7 @@ TEST_F(CopyRunTest, NothingSelectedLeavesNothingBehind) {
     WriteText(dir / L"src\\D\\sub\\a.doc", "x");
     ASSERT_EQ(Copy(dir / L"src\\D"), 0);
     EXPECT_FALSE(Exists(dir / L"out\\D_1"));
-    EXPECT_FALSE(shared.SomethingCopied.load());
+    EXPECT_FALSE(shared.somethingCopied.load());
 }
 
 TEST_F(CopyRunTest, FileCopyDisabledCopiesFoldersOnly) {
@@ -249,7 +249,7 @@ TEST_F(CopyRunTest, UnwritableDestinationAsksForAnotherFolder) {
     EXPECT_EQ(boxes[0].substr(0, 15), L"Can not copy.\n\n");
     EXPECT_NE(boxes[0].find(L"Please Select in which to copy."), std::wstring::npos);
     EXPECT_TRUE(Exists(dir / L"other\\a.txt"));
-    EXPECT_EQ(run->ChosenFolder, dir / L"other\\");
+    EXPECT_EQ(run->chosenFolder, dir / L"other\\");
     // Later sources go to the chosen folder without asking again.
     WriteText(dir / L"src\\b.txt", "x");
     ASSERT_EQ(Copy(dir / L"src\\b.txt"), 0);
@@ -308,8 +308,8 @@ TEST_F(CopyRunTest, CancelDuringALargeFileLeavesNoPartFileAndNoMessage) {
     }
     std::atomic<bool> copyEnded{false};
     std::thread canceller([&] {
-        while (shared.StatusProgressText.Get().empty() && !copyEnded.load()) ::Sleep(1);
-        shared.CopyCancelRequested = true;
+        while (shared.statusProgressText.Get().empty() && !copyEnded.load()) ::Sleep(1);
+        shared.copyCancelRequested = true;
     });
     EXPECT_EQ(Copy(big), 0);
     copyEnded = true;
@@ -322,7 +322,7 @@ TEST_F(CopyRunTest, CancelDuringALargeFileLeavesNoPartFileAndNoMessage) {
         return;
     }
     EXPECT_FALSE(Exists(dir / L"out\\big_1.bin"));
-    EXPECT_FALSE(shared.SomethingCopied.load());
+    EXPECT_FALSE(shared.somethingCopied.load());
 }
 
 TEST_F(CopyRunTest, ResultListLiesBesideTheCopyAndSharesItsSerial) {
@@ -359,7 +359,7 @@ TEST_F(CopyRunTest, ListOnlyWritesNothingButTheList) {
     const std::wstring list = ReadUtf16File(dir / L"out\\D_1.txt");
     EXPECT_NE(list.find(L"\r\n" + (dir / L"src\\D") + L"\r\n"), std::wstring::npos) << list;  // the source is the root
     EXPECT_NE(list.find(L"a.txt"), std::wstring::npos);
-    EXPECT_FALSE(shared.SomethingCopied.load());
+    EXPECT_FALSE(shared.somethingCopied.load());
 }
 
 TEST_F(CopyRunTest, RemovedEmptyFoldersDoNotAppearInTheList) {
@@ -475,7 +475,7 @@ TEST_F(CopyRunTest, AFailedCompressionLeavesNeitherArchiveNorWorkFolder) {
     RunContext context(settings, conditions, shared);
     context.archiver = &kFailingArchiver;
     EXPECT_EQ(CopyOneSource(context, dir / L"src\\D"), 0);  // the run is stopped, not this source failed
-    EXPECT_TRUE(shared.CopyCancelRequested.load());
+    EXPECT_TRUE(shared.copyCancelRequested.load());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].substr(0, 62), L"Could not be converted to ZIP format.\n7-zip ErrorCD:0x00008003");
     EXPECT_FALSE(Exists(dir / L"out\\D_1.zip"));
@@ -493,7 +493,7 @@ TEST_F(CopyRunTest, NothingToCopyMeansNothingToCompress) {
     ASSERT_EQ(Copy(dir / L"src\\D"), 0);
     EXPECT_FALSE(Exists(dir / L"out\\D_1.zip"));
     EXPECT_FALSE(Exists(dir / L"out\\D_1"));
-    EXPECT_FALSE(shared.SomethingCopied.load());
+    EXPECT_FALSE(shared.somethingCopied.load());
 }
 
 TEST_F(CopyRunTest, TheWorkFolderMustNotBeTheSource) {
@@ -551,7 +551,7 @@ TEST_F(CopyRunTest, ADestinationInsideTheSourceIsRefusedBeforeAnythingIsMade) {
         ASSERT_EQ(boxes.size(), 1u) << c.path;
         const std::wstring expected = L"The destination folder is a subfolder of the source folder.\n\nSource : " + p;
         EXPECT_EQ(boxes[0].substr(0, expected.size()), expected);
-        EXPECT_FALSE(shared.SomethingCopied.load());
+        EXPECT_FALSE(shared.somethingCopied.load());
     }
     WIN32_FIND_DATAW data;
     int entries = 0;
@@ -593,7 +593,7 @@ TEST_F(CopyRunTest, AnArchiveNeverTakesInOrDeletesTheUsersFolderOfItsName) {
     EXPECT_FALSE(Exists(dir / L"out\\F2\\new.txt"));
     EXPECT_GT(ReadBytes(dir / L"out\\F2.zip").size(), 11u);  // replaced by the new archive
     EXPECT_FALSE(Exists(dir / L"out\\~zip1"));
-    EXPECT_TRUE(shared.SomethingCopied.load());
+    EXPECT_TRUE(shared.somethingCopied.load());
 }
 
 // Regression: "data.." and "data " were looked up as "data" but listed as

@@ -79,6 +79,14 @@ TEST_F(SelectSettingsTest, ATooLongPatternStopsTheLoad) {
                             std::wstring(260, L'x') + L" (260 characters)");
 }
 
+TEST_F(SelectSettingsTest, ATooLongPatternIsReportedInTheFilesLanguage) {
+    WriteIni(paths.settingsFile, L"Lang=ja\r\nSelectMode=0\r\nTargetFile=" + std::wstring(300, L'c') + L"\r\n");
+    EXPECT_EQ(PrepareSettings(paths, defaults, settings, conditions), -1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0],
+              L"ファイル選択条件の条件最大値(260)文字を超えています。\n\n" + std::wstring(300, L'c') + L" (300文字)");
+}
+
 TEST_F(SelectSettingsTest, TheTemporaryFileIsReadWhenAsked) {
     WriteIni(paths.settingsFile, L"CopyMode=0\r\n");
     WriteIni(paths.temporaryFile, L"CopyMode=1\r\n");

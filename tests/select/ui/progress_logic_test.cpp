@@ -11,7 +11,37 @@ TEST(ProgressResult, TextsForEveryOutcome) {
     EXPECT_EQ(ResultText(kRunFailed, false, 1), L"Copy failed!");
     EXPECT_EQ(ResultText(kRunFailed, true, 2), L"Copy result list failed!");
     EXPECT_EQ(ResultText(kRunRunning, false, 0), L"");
-    EXPECT_EQ(AutoCloseDelayMs(kRunSucceeded), 1500);
-    EXPECT_EQ(AutoCloseDelayMs(kRunNothingCopied), 1500);
-    EXPECT_EQ(AutoCloseDelayMs(kRunFailed), 3500);
+}
+
+TEST(ProgressCancel, ClosesAFinishedWindowStopsAListBeingWrittenElseTheRun) {
+    struct Row {
+        bool finished;
+        bool listWriting;
+        CancelEffect expected;
+    };
+    const Row rows[] = {
+        {true, false, CancelEffect::CloseWindow},
+        {true, true, CancelEffect::CloseWindow},
+        {false, true, CancelEffect::StopList},
+        {false, false, CancelEffect::StopRun},
+    };
+    for (const Row& row : rows) EXPECT_EQ(CancelEffectFor(row.finished, row.listWriting), row.expected);
+}
+
+TEST(ProgressFinish, AutoCloseClosesAfterTheStatesDelayElseCancelBecomesClose) {
+    struct Row {
+        int runState;
+        bool autoClose;
+        bool closesItself;
+        int delayMs;
+    };
+    const Row rows[] = {
+        {kRunSucceeded, true, true, 1500}, {kRunNothingCopied, true, true, 1500}, {kRunFailed, true, true, 3500},
+        {kRunSucceeded, false, false, 0},  {kRunFailed, false, false, 0},
+    };
+    for (const Row& row : rows) {
+        const FinishBehaviour finish = FinishBehaviourFor(row.runState, row.autoClose);
+        EXPECT_EQ(finish.closesItself, row.closesItself);
+        EXPECT_EQ(finish.delayMs, row.delayMs);
+    }
 }

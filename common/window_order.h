@@ -1,0 +1,8 @@
+// Bringing a window in front of the others.
+#pragma once
+
+#include <windows.h>
+
+// Not topmost, topmost, not topmost: lifts the window above the others and
+// leaves it an ordinary window that others may cover again.
+void RaiseWithoutStayingOnTop(HWND window);
