@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dpi.h"
 #include "forbidden_chars.h"
 #include "message_box.h"
 #include "pages/page_controls.h"
@@ -19,7 +20,7 @@ constexpr std::size_t kFolderEntryChars = 291;
 constexpr std::size_t kConditionEntryChars = 8196;
 // Edit 500 is read with room for control codes that Update removes.
 constexpr std::size_t kEditReadChars = 8324;
-constexpr int kColumnWidth = 490;
+constexpr int kColumnWidth = 490;  // pixels at 96 DPI
 
 constexpr std::array<ControlCaption, 6> kButtonTexts = {{
     {IDC_ORG_UP, {L"上へ(&U)", L"&Up"}},
@@ -103,7 +104,7 @@ void SetUpListView(HWND dialog, const MessagePair& column) {
     std::wstring caption(Pick(column));
     LVCOLUMNW header{};
     header.mask = LVCF_TEXT | LVCF_WIDTH;
-    header.cx = kColumnWidth;
+    header.cx = ::MulDiv(kColumnWidth, static_cast<int>(GetWindowDpi(dialog)), 96);  // as wide as at 96 DPI
     header.pszText = caption.data();
     ::SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&header));
 }
