@@ -62,7 +62,15 @@ class ConditionsPage(SettingTestCase):
         self.wait_enabled({TARGET: False, NO_TARGET: False, ORGANISE: True, MODE_TARGET: True})
         self.driver.press(page, SELECT)
         self.wait_enabled({MODE_TARGET: False, ORGANISE: False, 1004: False, EMPTY_DIR: True})
-        self.assertEqual(self.confirm()["SelectMode"], "2")
+        # "Today" shows today's date instead of the date edits.
+        date_list = self.driver.control(page, 1004)
+        self.driver.send(page, CB_SETCURSEL, 2, id=1004)
+        self.driver.post(page, WM_COMMAND, (CBN_SELCHANGE << 16) | 1004, date_list.hwnd)
+        today = datetime.date.today()
+        self.driver.wait_text(page, 1122, f"({today.year}/{today.month}/{today.day})")
+        self.assertFalse(self.driver.control(page, DATE_START).visible)
+        saved = self.confirm()
+        self.assertEqual((saved["SelectMode"], saved["UpdateDateType"], saved["UpdateDateVal"]), ("2", "2", "0"))
 
     def test_repairable_start_date_is_replaced_and_an_empty_edit_offers_today(self):
         page = self.open({"UpdateDateType": 1, "UpdateDateStr": "2024/2/30", "UpdateDateEnd": ""})
