@@ -94,6 +94,15 @@ struct GdiObjectTraits {
 };
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 
+// A thread's message hook, removed when the owner ends.
+struct HookTraits {
+    using Value = HHOOK;
+    static Value Empty() { return nullptr; }
+    static bool IsEmpty(Value v) { return v == nullptr; }
+    static void Close(Value v) { ::UnhookWindowsHookEx(v); }
+};
+using UniqueHook = UniqueHandle<HookTraits>;
+
 struct CoTaskMemTraits {
     using Value = void*;
     static Value Empty() { return nullptr; }

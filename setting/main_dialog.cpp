@@ -152,6 +152,7 @@ void SendAnswerIfWaiting(const SettingApp& app, int answer) {
 // the first failure. False when a check failed; the dialog stays open.
 bool ConfirmSettings(HWND dialog, Settings& settings) {
     const ConfirmationResult checked = RunConfirmationChecks(settings, StandardConfirmationHooks());
+    ShowCheckedDates(App().pages[kConditionsPage], settings);
     for (const CheckMessage& notice : checked.notices)
         ShowMessageText(dialog, MB_ICONINFORMATION, FormatCheckMessage(notice, IsJapanese()));
     if (!checked.failure) return true;

@@ -12,6 +12,8 @@
 #define IDD_REGISTRATION_PAGE 111
 #define IDD_COPY_TO_PAGE 112
 #define IDD_CONDITIONS_PAGE 113
+#define IDD_HISTORY_ORGANISER 114
+#define IDD_DROP_NAMES 115
 
 // Icons: the program's own, and the registration picture per DPI class.
 #define IDI_VARO_SETTING 120
@@ -106,3 +108,27 @@
 #define IDC_COND_DATE_DASH 1120
 #define IDC_COND_DATE_FORMAT 1121
 #define IDC_COND_DATE_SHOWN 1122
+
+// History organiser (114).
+#define IDC_ORG_EDIT 500
+#define IDC_ORG_UP 530
+#define IDC_ORG_DOWN 531
+#define IDC_ORG_DELETE 532
+#define IDC_ORG_UPDATE 533
+#define IDC_ORG_CANCEL 550
+#define IDC_ORG_OK 552
+#define IDC_ORG_SELECTOR 1000
+#define IDC_ORG_LIST 1061
+#define IDC_ORG_LABEL 1100
+#define IDC_ORG_STATUS 1104
+
+// Drag-and-drop file-name dialog (115).
+#define IDC_DROP_EDIT 500
+#define IDC_DROP_READ 530
+#define IDC_DROP_ASCENDING 531
+#define IDC_DROP_DESCENDING 532
+#define IDC_DROP_CLEAR 533
+#define IDC_DROP_CANCEL 550
+#define IDC_DROP_OK 553
+#define IDC_DROP_HINT 1100
+#define IDC_DROP_NOTE 1101

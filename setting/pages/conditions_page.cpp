@@ -3,26 +3,19 @@
 #include <array>
 #include <vector>
 
-#include "format.h"
-#include "page_controls.h"
-#include "resource.h"
+#include "drop_names/drop_names_dialog.h"
+#include "history_organiser/history_organiser_dialog.h"
 #include "main_dialog.h"
+#include "page_controls.h"
+#include "pages/conditions_dates.h"
+#include "pages/conditions_rules.h"
+#include "resource.h"
 #include "setting_app.h"
 
 namespace {
 
 constexpr std::size_t kConditionChars = kConditionCapacity - 1;  // 8196
 constexpr std::size_t kDateChars = kDateTextCapacity - 1;        // 255
-
-// Items of the date list: none, range, today, 1-31 days, 2-11 months, 1-5 years.
-constexpr int kDaysFirstItem = 2;
-constexpr int kMonthsFirstItem = 34;
-constexpr int kYearsFirstItem = 44;
-constexpr int kDateItemCount = 49;
-constexpr int kMaxDays = 31;
-constexpr int kFirstMonths = 2;
-constexpr int kMaxMonths = 11;
-constexpr int kMaxYears = 5;
 
 constexpr std::array<ControlCaption, 11> kTexts = {{
     {IDC_COND_SELECT, {L"ファイルコピーを有効にする(&O)", L"To enable the file c&opy"}},
@@ -40,48 +33,99 @@ constexpr std::array<ControlCaption, 11> kTexts = {{
     {IDC_COND_DATE_LABEL, {L"ファイル更新日(&U):", L"File &update date:"}},
 }};
 
-constexpr MessagePair kEmptyDirWhenSelecting = {L"コピーするファイルが無かった場合はフォルダをコピーしない(&E)",
-                                                L"If there is no file to be copied, do not copy the &folder"};
-constexpr MessagePair kEmptyDirWhenNotSelecting = {L"コピー元が空フォルダの場合はフォルダをコピーしない(&E)",
-                                                   L"If the copy source is an empty folder, do not copy the &folder"};
-
 struct ConditionField {
     int id;
     std::wstring Settings::*text;
     History Settings::*history;
 };
-constexpr std::array<ConditionField, 4> kConditionFields = {{
+// In the order of the history slots, the "..." buttons and the organiser's selector.
+constexpr std::array<ConditionField, kConditionCombos> kConditionFields = {{
     {IDC_COND_TARGET, &Settings::TargetFile, &Settings::TargetFileHis},
     {IDC_COND_EX_NO_TARGET, &Settings::ExNoTargetFile, &Settings::ExNoTargetFileHis},
     {IDC_COND_NO_TARGET, &Settings::NoTargetFile, &Settings::NoTargetFileHis},
     {IDC_COND_EX_TARGET, &Settings::ExTargetFile, &Settings::ExTargetFileHis},
 }};
+constexpr std::array<int, kConditionCombos> kDropButtons = {IDC_COND_TARGET_DROP, IDC_COND_EX_NO_TARGET_DROP,
+                                                            IDC_COND_NO_TARGET_DROP, IDC_COND_EX_TARGET_DROP};
 
 constexpr std::array<int, 3> kModeIds = {IDC_COND_MODE_TARGET, IDC_COND_MODE_NO_TARGET, IDC_COND_MODE_NONE};
 
-std::wstring DateItemText(int item, bool japanese) {
-    if (item == 0) return L"";
-    if (item == 1) return japanese ? L"範囲指定" : L"Range";
-    if (item == kDaysFirstItem) return japanese ? L"当日" : L"Today";
-    if (item < kMonthsFirstItem) {
-        const int days = item - kDaysFirstItem;
-        return FormatText(japanese ? L"%d日前まで" : (days == 1 ? L"%d day ago" : L"%d days ago"), {days});
-    }
-    if (item < kYearsFirstItem)
-        return FormatText(japanese ? L"%dヶ月前まで" : L"%d months ago", {item - kMonthsFirstItem + kFirstMonths});
-    const int years = item - kYearsFirstItem + 1;
-    return FormatText(japanese ? L"%d年前まで" : (years == 1 ? L"%d year ago" : L"%d years ago"), {years});
-}
+// Enabled with the copy check box, whatever the mode.
+constexpr std::array<int, 17> kSelectionControls = {IDC_COND_HINT,
+                                                    IDC_COND_EXAMPLE,
+                                                    IDC_COND_GROUP,
+                                                    IDC_COND_AND,
+                                                    IDC_COND_ORGANIZE,
+                                                    IDC_COND_MODE_TARGET,
+                                                    IDC_COND_EX_NO_TARGET_LABEL,
+                                                    IDC_COND_MODE_NO_TARGET,
+                                                    IDC_COND_EX_TARGET_LABEL,
+                                                    IDC_COND_MODE_NONE,
+                                                    IDC_COND_DATE_LABEL,
+                                                    IDC_COND_DATE_LIST,
+                                                    IDC_COND_DATE_START,
+                                                    IDC_COND_DATE_DASH,
+                                                    IDC_COND_DATE_END,
+                                                    IDC_COND_DATE_FORMAT,
+                                                    IDC_COND_DATE_SHOWN};
+constexpr std::array<int, 4> kTargetControls = {IDC_COND_TARGET, IDC_COND_EX_NO_TARGET, IDC_COND_TARGET_DROP,
+                                                IDC_COND_EX_NO_TARGET_DROP};
+constexpr std::array<int, 4> kExcludeControls = {IDC_COND_NO_TARGET, IDC_COND_EX_TARGET, IDC_COND_NO_TARGET_DROP,
+                                                 IDC_COND_EX_TARGET_DROP};
+constexpr std::array<int, 4> kRangeControls = {IDC_COND_DATE_START, IDC_COND_DATE_DASH, IDC_COND_DATE_END,
+                                               IDC_COND_DATE_FORMAT};
+
+// The page's own state: the condition history last used (the organiser opens
+// on it) and the field the drag-and-drop dialog works on (0 while it is closed).
+ConditionHistorySelection g_historySelection = kNoConditionSelection;
+int g_dragDropTarget = 0;
 
 void RefillDateList(HWND page) {
-    std::vector<std::wstring> japanese, english;
-    for (int item = 0; item < kDateItemCount; ++item) {
-        japanese.push_back(DateItemText(item, true));
-        english.push_back(DateItemText(item, false));
-    }
     std::vector<MessagePair> items;
-    for (int item = 0; item < kDateItemCount; ++item) items.push_back({japanese[item], english[item]});
+    std::vector<std::wstring> texts;
+    texts.reserve(2 * kDateItemCount);  // the pairs point into these texts
+    for (int item = 0; item < kDateItemCount; ++item) {
+        texts.push_back(DateItemText(item, true));
+        texts.push_back(DateItemText(item, false));
+        items.push_back({texts[texts.size() - 2], texts.back()});
+    }
     RefillList(page, IDC_COND_DATE_LIST, items);
+}
+
+int CheckedRadio(HWND page) {
+    for (std::size_t mode = 0; mode < kModeIds.size(); ++mode)
+        if (IsChecked(page, kModeIds[mode])) return static_cast<int>(mode);
+    return kSelectNone;
+}
+
+void EnableControls(HWND page, std::span<const int> ids, bool enabled) {
+    for (int id : ids) ::EnableWindow(::GetDlgItem(page, id), enabled ? TRUE : FALSE);
+}
+
+void ApplyEnabling(HWND page) {
+    const ConditionsEnabling enabling = ConditionsEnablingFor(IsChecked(page, IDC_COND_SELECT), CheckedRadio(page));
+    EnableControls(page, kSelectionControls, enabling.selection);
+    EnableControls(page, kTargetControls, enabling.targetLists);
+    EnableControls(page, kExcludeControls, enabling.excludeLists);
+}
+
+void ShowControls(HWND page, std::span<const int> ids, bool shown) {
+    for (int id : ids) ::ShowWindow(::GetDlgItem(page, id), shown ? SW_SHOW : SW_HIDE);
+}
+
+// The date edits for a range, else the first day of the chosen period.
+void ShowDateDisplay(HWND page) {
+    const DateDisplay display = DateDisplayFor(ListSelection(page, IDC_COND_DATE_LIST), LocalToday());
+    ShowControls(page, kRangeControls, display.rangeEdits);
+    SetControlText(page, IDC_COND_DATE_SHOWN, display.label);
+    ShowControls(page, std::array{IDC_COND_DATE_SHOWN}, display.startLabel);
+}
+
+void SetDefaultGuiFont(HWND page) {
+    const auto font = reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT));
+    for (const ConditionField& field : kConditionFields) ::SendDlgItemMessageW(page, field.id, WM_SETFONT, font, FALSE);
+    ::SendDlgItemMessageW(page, IDC_COND_DATE_START, WM_SETFONT, font, FALSE);
+    ::SendDlgItemMessageW(page, IDC_COND_DATE_END, WM_SETFONT, font, FALSE);
 }
 
 INT_PTR OnInitDialog(HWND page) {
@@ -92,19 +136,80 @@ INT_PTR OnInitDialog(HWND page) {
     for (const ConditionField& field : kConditionFields)
         FillHistoryCombo(page, field.id, settings.*field.history, settings.*field.text, kConditionChars);
     RefillDateList(page);
-    SelectListItem(page, IDC_COND_DATE_LIST, DateListItem({settings.UpdateDateType, settings.UpdateDateVal}));
+    SelectListItem(page, IDC_COND_DATE_LIST, DateItemOf({settings.UpdateDateType, settings.UpdateDateVal}));
     ::SendDlgItemMessageW(page, IDC_COND_DATE_START, EM_LIMITTEXT, kDateChars, 0);
     ::SendDlgItemMessageW(page, IDC_COND_DATE_END, EM_LIMITTEXT, kDateChars, 0);
     SetControlText(page, IDC_COND_DATE_START, settings.UpdateDateStr);
     SetControlText(page, IDC_COND_DATE_END, settings.UpdateDateEnd);
     SetChecked(page, IDC_COND_EMPTY_DIR, settings.EmptyDirNoCopy == 1);
+    SetDefaultGuiFont(page);
+    ShowDateDisplay(page);
+    ApplyEnabling(page);
+    g_historySelection = kNoConditionSelection;
+    g_dragDropTarget = 0;
     return TRUE;
 }
 
-// The empty-folder caption follows the copy check box.
-INT_PTR OnCommand(int id) {
-    if (id != IDC_COND_SELECT) return FALSE;
-    SetDialogTexts(DialogTexts::EmptyFolderCaption);
+// Clicking into an empty date edit offers today's date to start from.
+void OnDateEditFocus(HWND page, int id) {
+    if (::GetWindowTextLengthW(::GetDlgItem(page, id)) == 0) SetControlText(page, id, DateText(LocalToday()));
+}
+
+void OnConditionCombo(HWND page, int combo) {
+    g_historySelection = ConditionHistorySelectionAfter(combo, ListSelection(page, kConditionFields[combo].id));
+}
+
+void OnDropButton(HWND page, int button) {
+    g_dragDropTarget = DragDropTargetFor(g_dragDropTarget, button);
+    const HWND field = ::GetDlgItem(page, kConditionFields[static_cast<std::size_t>(g_dragDropTarget - 1)].id);
+    OpenDropNamesDialog(page, field);
+    g_dragDropTarget = 0;
+}
+
+void OnOrganise(HWND page) {
+    const OrganiserStart start = ConditionOrganiserStart(CheckedRadio(page), g_historySelection);
+    OpenConditionHistoryOrganiser(page, start, [page] { RefreshConditionLists(page); });
+}
+
+int IndexOf(std::span<const int> ids, int id) {
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        if (ids[i] == id) return static_cast<int>(i);
+    return -1;
+}
+
+INT_PTR OnCommand(HWND page, int id, int code) {
+    switch (id) {
+        case IDC_COND_SELECT:
+            ApplyEnabling(page);
+            SetDialogTexts(DialogTexts::EmptyFolderCaption);
+            return TRUE;
+        case IDC_COND_MODE_TARGET:
+        case IDC_COND_MODE_NO_TARGET:
+        case IDC_COND_MODE_NONE:
+            ApplyEnabling(page);
+            return TRUE;
+        case IDC_COND_TARGET:
+        case IDC_COND_EX_NO_TARGET:
+        case IDC_COND_NO_TARGET:
+        case IDC_COND_EX_TARGET:
+            OnConditionCombo(page, id - IDC_COND_TARGET);
+            return TRUE;
+        case IDC_COND_DATE_LIST:
+            ShowDateDisplay(page);
+            return TRUE;
+        case IDC_COND_DATE_START:
+        case IDC_COND_DATE_END:
+            if (code == EN_SETFOCUS) OnDateEditFocus(page, id);
+            return TRUE;
+        case IDC_COND_ORGANIZE:
+            if (code == BN_CLICKED) OnOrganise(page);
+            return TRUE;
+        default:
+            break;
+    }
+    const int button = IndexOf(kDropButtons, id);
+    if (button < 0 || code != BN_CLICKED) return FALSE;
+    OnDropButton(page, button);
     return TRUE;
 }
 
@@ -115,7 +220,7 @@ INT_PTR CALLBACK ConditionsPageProc(HWND page, UINT message, WPARAM wParam, LPAR
         case WM_INITDIALOG:
             return OnInitDialog(page);
         case WM_COMMAND:
-            return OnCommand(LOWORD(wParam));
+            return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
         default:
             return FALSE;
     }
@@ -123,16 +228,25 @@ INT_PTR CALLBACK ConditionsPageProc(HWND page, UINT message, WPARAM wParam, LPAR
 
 void ReadConditionsPage(HWND page, Settings& settings) {
     settings.Select = IsChecked(page, IDC_COND_SELECT) ? 1 : 0;
-    for (std::size_t mode = 0; mode < kModeIds.size(); ++mode)
-        if (IsChecked(page, kModeIds[mode])) settings.SelectMode = static_cast<int>(mode);
+    if (const int radio = CheckedRadio(page); radio != kSelectNone) settings.SelectMode = radio;
     for (const ConditionField& field : kConditionFields)
         settings.*field.text = ControlText(page, field.id, kConditionChars);
-    const DateCondition date = DateConditionFromItem(ListSelection(page, IDC_COND_DATE_LIST));
+    const DateCondition date = DateConditionOfItem(ListSelection(page, IDC_COND_DATE_LIST));
     settings.UpdateDateType = date.type;
     settings.UpdateDateVal = date.value;
     settings.UpdateDateStr = ControlText(page, IDC_COND_DATE_START, kDateChars);
     settings.UpdateDateEnd = ControlText(page, IDC_COND_DATE_END, kDateChars);
     settings.EmptyDirNoCopy = IsChecked(page, IDC_COND_EMPTY_DIR) ? 1 : 0;
+}
+
+void ShowCheckedDates(HWND page, const Settings& settings) {
+    SetControlText(page, IDC_COND_DATE_START, settings.UpdateDateStr);
+    SetControlText(page, IDC_COND_DATE_END, settings.UpdateDateEnd);
+}
+
+void RefreshConditionLists(HWND page) {
+    for (const ConditionField& field : kConditionFields)
+        RefillHistoryCombo(page, field.id, App().settings.*field.history, kConditionChars);
 }
 
 void SetConditionsPageTexts(HWND page) {
@@ -142,30 +256,5 @@ void SetConditionsPageTexts(HWND page) {
 }
 
 void SetConditionsEmptyDirCaption(HWND page) {
-    const MessagePair& caption = IsChecked(page, IDC_COND_SELECT) ? kEmptyDirWhenSelecting : kEmptyDirWhenNotSelecting;
-    SetControlText(page, IDC_COND_EMPTY_DIR, std::wstring(Pick(caption)));
-}
-
-DateCondition DateConditionFromItem(int item) {
-    if (item == 1) return {1, 0};
-    if (item >= kDaysFirstItem && item < kMonthsFirstItem) return {2, item - kDaysFirstItem};
-    if (item >= kMonthsFirstItem && item < kYearsFirstItem) return {3, item - kMonthsFirstItem + kFirstMonths};
-    if (item >= kYearsFirstItem && item < kDateItemCount) return {4, item - kYearsFirstItem + 1};
-    return {0, 0};
-}
-
-int DateListItem(DateCondition condition) {
-    const int value = condition.value;
-    switch (condition.type) {
-        case 1:
-            return 1;
-        case 2:
-            return value >= 0 && value <= kMaxDays ? kDaysFirstItem + value : 0;
-        case 3:
-            return value >= kFirstMonths && value <= kMaxMonths ? kMonthsFirstItem + value - kFirstMonths : 0;
-        case 4:
-            return value >= 1 && value <= kMaxYears ? kYearsFirstItem + value - 1 : 0;
-        default:
-            return 0;
-    }
+    SetControlText(page, IDC_COND_EMPTY_DIR, std::wstring(Pick(EmptyFolderCaption(IsChecked(page, IDC_COND_SELECT)))));
 }

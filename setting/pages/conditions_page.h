@@ -10,17 +10,15 @@ INT_PTR CALLBACK ConditionsPageProc(HWND page, UINT message, WPARAM wParam, LPAR
 
 void ReadConditionsPage(HWND page, Settings& settings);
 
+// After the confirmation checks: the date edits show the dates as checked
+// (a repaired date in its new form).
+void ShowCheckedDates(HWND page, const Settings& settings);
+
+// Refills the four condition lists from the histories, keeping each list's selection.
+void RefreshConditionLists(HWND page);
+
 // Captions and the date list in the current language (the list keeps its selection).
 void SetConditionsPageTexts(HWND page);
 
 // The caption of the empty-folder check box, which depends on the copy check box.
 void SetConditionsEmptyDirCaption(HWND page);
-
-// UpdateDateType and UpdateDateVal of an item of the date list, and back.
-struct DateCondition {
-    int type = 0;
-    int value = 0;
-    bool operator==(const DateCondition&) const = default;
-};
-DateCondition DateConditionFromItem(int item);
-int DateListItem(DateCondition condition);

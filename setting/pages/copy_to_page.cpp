@@ -3,6 +3,7 @@
 #include <array>
 
 #include "format.h"
+#include "history_organiser/history_organiser_dialog.h"
 #include "page_controls.h"
 #include "resource.h"
 #include "main_dialog.h"
@@ -90,6 +91,13 @@ INT_PTR OnCommand(int id) {
     return TRUE;
 }
 
+// The folder history organiser; after OK the folder list shows the new order.
+INT_PTR OnOrganise(HWND page) {
+    OpenFolderHistoryOrganiser(page, ListSelection(page, IDC_COPY_PATH),
+                               [page] { RefillHistoryCombo(page, IDC_COPY_PATH, App().settings.PathHis, kPathChars); });
+    return TRUE;
+}
+
 }  // namespace
 
 INT_PTR CALLBACK CopyToPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
@@ -97,6 +105,7 @@ INT_PTR CALLBACK CopyToPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) 
         case WM_INITDIALOG:
             return OnInitDialog(page);
         case WM_COMMAND:
+            if (LOWORD(wParam) == IDC_COPY_ORGANIZE && HIWORD(wParam) == BN_CLICKED) return OnOrganise(page);
             return OnCommand(LOWORD(wParam));
         default:
             return FALSE;

@@ -50,3 +50,16 @@ void FillHistoryCombo(HWND page, int id, const History& history, const std::wstr
         ::SendDlgItemMessageW(page, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     SetControlText(page, id, text);
 }
+
+void RefillHistoryCombo(HWND page, int id, const History& history, std::size_t maxChars) {
+    const std::wstring text = ControlText(page, id, maxChars);
+    const int selected = ListSelection(page, id);
+    ::SendDlgItemMessageW(page, id, CB_RESETCONTENT, 0, 0);
+    for (const std::wstring& entry : history)
+        ::SendDlgItemMessageW(page, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    if (selected >= 0 && static_cast<std::size_t>(selected) < history.size() &&
+        history[static_cast<std::size_t>(selected)] == text)
+        SelectListItem(page, id, selected);
+    else
+        SetControlText(page, id, text);
+}

@@ -35,3 +35,8 @@ void RefillList(HWND page, int id, std::span<const MessagePair> items);
 
 // Fills an editable combo box with the history (empty entries included), then sets its text.
 void FillHistoryCombo(HWND page, int id, const History& history, const std::wstring& text, std::size_t maxChars);
+
+// Refills an editable combo box from the history after the history organiser
+// changed it. The field keeps its text (emptying the list would clear it);
+// the list selection stays only where the entry still holds that text.
+void RefillHistoryCombo(HWND page, int id, const History& history, std::size_t maxChars);

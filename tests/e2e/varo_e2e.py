@@ -489,6 +489,22 @@ class Driver:
         result (a check box's BM_GETCHECK, a list's count)."""
         return self.request("send", hwnd=hwnd, id=id, msg=msg, wparam=wparam, lparam=lparam)["result"]
 
+    def list_view_items(self, hwnd: int, id: Optional[int] = None) -> list[dict]:
+        """The rows of a list view: {"text" (first column), "selected", "focused"}."""
+        return self.request("list_view_items", hwnd=hwnd, id=id)["items"]
+
+    def list_view_select(self, hwnd: int, row: int, selected: bool = True, id: Optional[int] = None) -> None:
+        """Selects and focuses a row of a list view, or clears it; row -1 for every row."""
+        self.request("list_view_select", hwnd=hwnd, id=id, row=row, selected=selected)
+
+    def combo_items(self, hwnd: int, id: Optional[int] = None) -> list[str]:
+        """The items of a combo box's list."""
+        return self.request("combo_items", hwnd=hwnd, id=id)["items"]
+
+    def drop_files(self, hwnd: int, paths: Iterable[str], id: Optional[int] = None) -> None:
+        """Drops files (Windows paths) on a window as Explorer would: WM_DROPFILES."""
+        self.request("drop_files", hwnd=hwnd, id=id, files=list(paths))
+
     def close_window(self, hwnd: int) -> None:
         """The system close (the title bar's x, Alt+F4): WM_CLOSE."""
         self.post(hwnd, WM_CLOSE)

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "list_controls.h"
 #include "tab_control.h"
 #include "text.h"
 #include "tree_view.h"
@@ -72,6 +73,16 @@ public:
             if (const std::optional<std::int64_t> number = item.AsInteger())
                 handles.push_back(HandleFromNumber(*number));
         return handles;
+    }
+
+    // A list of texts ("files").
+    std::vector<std::wstring> Texts(std::string_view name) const {
+        std::vector<std::wstring> texts;
+        const JsonValue* value = request_.Find(name);
+        if (!value || !value->AsArray()) return texts;
+        for (const JsonValue& item : *value->AsArray())
+            if (item.AsText()) texts.push_back(Utf8ToWideLossy(*item.AsText()));
+        return texts;
     }
 
     // "hwnd", narrowed by "id" or "text" to one of its controls.
@@ -455,6 +466,48 @@ Object OnSpecialFolder(DriverSession&, const Args& args) {
     return Object{{"path", JsonValue(std::wstring_view(path))}};
 }
 
+Object OnListViewItems(DriverSession&, const Args& args) {
+    std::string error;
+    HWND list = args.Target(&error);
+    if (!list) return Failure(error);
+    const std::optional<std::vector<ListViewRow>> rows = ListViewRows(list);
+    if (!rows) return Failure("cannot read the list view");
+    Array items;
+    for (const ListViewRow& row : *rows)
+        items.push_back(Object{{"text", JsonValue(std::wstring_view(row.text))},
+                               {"selected", JsonValue(row.selected)},
+                               {"focused", JsonValue(row.focused)}});
+    return Object{{"items", JsonValue(std::move(items))}};
+}
+
+Object OnListViewSelect(DriverSession&, const Args& args) {
+    std::string error;
+    HWND list = args.Target(&error);
+    if (!list) return Failure(error);
+    if (!SetListViewSelection(list, static_cast<int>(args.Integer("row").value_or(-1)), args.Flag("selected", true)))
+        return Failure("LVM_SETITEMSTATE failed");
+    return {};
+}
+
+Object OnComboItems(DriverSession&, const Args& args) {
+    std::string error;
+    HWND combo = args.Target(&error);
+    if (!combo) return Failure(error);
+    const std::optional<std::vector<std::wstring>> items = ComboItems(combo);
+    if (!items) return Failure("cannot read the combo box");
+    Array list;
+    for (const std::wstring& item : *items) list.push_back(JsonValue(std::wstring_view(item)));
+    return Object{{"items", JsonValue(std::move(list))}};
+}
+
+Object OnDropFiles(DriverSession&, const Args& args) {
+    std::string error;
+    HWND target = args.Target(&error);
+    if (!target) return Failure(error);
+    if (!DropFiles(target, args.Texts("files"))) return Failure("WM_DROPFILES could not be sent");
+    return {};
+}
+
 using Handler = Object (*)(DriverSession&, const Args&);
 
 constexpr std::pair<std::string_view, Handler> kCommands[] = {
@@ -483,6 +536,10 @@ constexpr std::pair<std::string_view, Handler> kCommands[] = {
     {"tree_selection", OnTreeSelection},
     {"tree_select", OnTreeSelect},
     {"special_folder", OnSpecialFolder},
+    {"list_view_items", OnListViewItems},
+    {"list_view_select", OnListViewSelect},
+    {"combo_items", OnComboItems},
+    {"drop_files", OnDropFiles},
 };
 
 }  // namespace
