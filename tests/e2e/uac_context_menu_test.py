@@ -4,7 +4,6 @@ malformed requests, one helper at a time, and an entry run as Explorer runs
 it. Registering and removing through the page: setting_registration_test.py."""
 
 import re
-import subprocess
 
 from uac_helpers import *  # noqa: F403
 
