@@ -181,6 +181,8 @@ void OnLanguageCommand(HWND dialog) {
     app.lastLanguage = selected;
     SetJapanese(selected != kEnglishItem);
     SetDialogTexts(DialogTexts::All);
+    // Shorter captions leave the old ones' ends on the tab strip otherwise.
+    ::InvalidateRect(app.tabs, nullptr, TRUE);
     for (HWND page : app.pages) ::InvalidateRect(page, nullptr, TRUE);
 }
 

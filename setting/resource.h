@@ -30,9 +30,6 @@
 #define IDC_MAIN_TABS 1065
 #define IDC_MAIN_LINK 1100
 
-// Command the registration page posts to change the Explorer context menu.
-#define IDC_MAIN_CONTEXT_MENU 3000
-
 // Registration page (111).
 #define IDC_REG_EXECUTE 530
 #define IDC_REG_START_SETTING 700

@@ -11,5 +11,6 @@ INT_PTR CALLBACK RegistrationPageProc(HWND page, UINT message, WPARAM wParam, LP
 // Its fields of the settings, read back from the controls.
 void ReadRegistrationPage(HWND page, Settings& settings);
 
-// Captions in the current language.
+// Captions and the result line (the failure details when a cell asked for
+// them, else the last Execute's result) in the current language.
 void SetRegistrationPageTexts(HWND page);

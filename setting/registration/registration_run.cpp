@@ -40,7 +40,12 @@ std::array<int, kTargetCount> CheckTargets(const RegistrationEnv& env) {
 
 RegistrationSteps RealRegistrationSteps(const RegistrationEnv& env) {
     RegistrationSteps steps;
-    steps.shortcut = [env](int target, int action) { return RegisterTarget(env, target, action); };
+    steps.shortcut = [env](int target, int action) {
+        const int result = RegisterTarget(env, target, action);
+        if (StatusOfResult(result) == kStatusNg && !env.debugLog.empty())
+            WriteDebugLog(env.debugLog, ProcessFailureLog().trace());
+        return result;
+    };
     steps.contextMenu = [env](int request) {
         return RunContextMenuExchange({env.owner, env.programFolder, env.debugLog}, IsJapanese(), request);
     };

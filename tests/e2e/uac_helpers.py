@@ -94,3 +94,19 @@ class UacTestCase(E2ETestCase):
     def exchange(self, language: int, request: int) -> str:
         """The answer VaroUAC gives the settings application's side: "status code error"."""
         return self.run_runner("exchange", language, request)["answer"]
+
+    def assert_layout(self, menu_text: str):
+        program = self.folder.exe("VaroSelect.exe")
+        for root in ROOTS:
+            self.assertEqual(self.entry_values(root), {
+                "": ("REG_SZ", menu_text),
+                "Icon": ("REG_SZ", f'"{program}"'),
+                "Position": ("REG_SZ", "Middle"),
+                "SeparatorBefore": ("REG_DWORD", "0x1"),
+                "SeparatorAfter": ("REG_DWORD", "0x1"),
+            }, root)
+            self.assertEqual(self.entry_values(root, command=True), {"": ("REG_SZ", f'"{program}" "%1"')}, root)
+
+    def assert_absent(self):
+        for root in ROOTS:
+            self.assertIsNone(self.entry_values(root), root)

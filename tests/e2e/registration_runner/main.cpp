@@ -1,10 +1,9 @@
-// Plays the settings application's side of the registration in end-to-end
-// tests until its page exists: it runs the same functions the page calls and
-// writes what the page would show into registration_result.txt (UTF-8,
-// "key=value" lines) beside itself.
+// Plays the settings application's side of the exchange with VaroUAC.exe
+// where the registration page cannot: any request (the page sends only 0 and
+// 2), the raw answer, and a partner that holds the helper in its wait. Writes
+// its result into registration_result.txt (UTF-8, "key=value" lines) beside
+// itself.
 //   exchange <language> <request>      the exchange with VaroUAC.exe alone
-//   execute <language> <sendTo> <contextMenu> <desktop>
-//                                      Execute with the three trackbar positions
 //   gate 0 0                           creates the block and the event, as a
 //                                      waiting settings application does, and
 //                                      acknowledges once release.txt appears
@@ -12,7 +11,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <array>
 #include <cwchar>
 #include <fstream>
 #include <sstream>
@@ -24,15 +22,10 @@
 #include "kernel_objects.h"
 #include "language.h"
 #include "paths.h"
-#include "registration_run.h"
 #include "settings_paths.h"
 #include "text.h"
 
 namespace {
-
-std::wstring Cells(const ResultCells& cells) {
-    return cells.off + L"|" + cells.on;
-}
 
 void Line(std::wostringstream& out, const std::wstring& key, const std::wstring& value) {
     out << key << L"=" << value << L"\n";
@@ -42,26 +35,6 @@ std::wstring RunExchange(const std::wstring& folder, bool japanese, int request)
     const TargetOutcome outcome = RunContextMenuExchange({nullptr, folder, L""}, japanese, request);
     std::wostringstream out;
     Line(out, L"answer", FormatElevationAnswer({outcome.status, outcome.failure}));
-    return out.str();
-}
-
-std::wstring RunExecute(const RegistrationEnv& env, const Positions& positions) {
-    std::wostringstream out;
-    std::array<ResultCells, kTargetCount> cells;
-    const auto checks = CheckTargets(env);
-    for (int i = 0; i < kTargetCount; ++i) {
-        cells[i] = CurrentStateCells(checks[i]);
-        Line(out, L"before" + std::to_wstring(i), Cells(cells[i]));
-    }
-    const Outcomes outcomes = ExecuteRegistration(positions, RealRegistrationSteps(env));
-    for (int i = 0; i < kTargetCount; ++i) {
-        const ResultCells after = OutcomeCells(positions[i], outcomes[i].status, cells[i]);
-        Line(out, L"after" + std::to_wstring(i), Cells(after));
-        Line(out, L"status" + std::to_wstring(i), std::to_wstring(outcomes[i].status));
-        if (CellOpensDetails(positions[i], outcomes[i].status, positions[i] == kPositionOn))
-            Line(out, L"details" + std::to_wstring(i), FailureDetails(outcomes[i].failure));
-    }
-    Line(out, L"result", std::wstring(ResultText(Summarize(positions, outcomes))));
     return out.str();
 }
 
@@ -97,9 +70,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         result = RunExchange(paths.programFolder, japanese, Number(args[3]));
     } else if (std::wstring(args[1]) == L"gate") {
         result = RunGate(paths.programFolder);
-    } else if (count == 6) {
-        const RegistrationEnv env{paths.programFolder, paths.instanceSuffix, HKEY_CLASSES_ROOT, nullptr, L""};
-        result = RunExecute(env, {Number(args[3]), Number(args[4]), Number(args[5])});
     } else {
         return 2;
     }

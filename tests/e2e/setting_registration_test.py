@@ -1,0 +1,158 @@
+"""The registration page of the real VaroSetting.exe: Send-To and desktop
+shortcuts made by the page itself, the context menu through the real
+VaroUAC.exe, the result cells, the result line and the failure details."""
+
+import re
+
+from setting_helpers import *  # noqa: F403
+from uac_helpers import *  # noqa: F403
+
+CSIDL_DESKTOP, CSIDL_SENDTO = 0, 9
+OFF, UNCHANGED, ON = 0, 1, 2
+# Page 111: trackbars and the cells under their Off and On ends, per target.
+SEND_TO, CONTEXT_MENU, DESKTOP = (1035, 1119, 1120), (1036, 1121, 1122), (1037, 1123, 1124)
+EXECUTE, RESULT, START_SETTING, AUTO_CLOSE = 530, 1108, 700, 701
+TBM_SETPOS, WM_HSCROLL, TB_THUMBPOSITION, BM_GETCHECK = 0x0405, 0x0114, 4, 0x00F0
+
+SUCCESS_EN, SUCCESS_JA = "Successful completion.", "正常に終了しました。 "
+NOTHING_SET_JA = "On/Offを設定してください。 "
+ERROR_EN = "NG:Error has occurred.You click the NG displayed error details."
+
+
+class RegistrationPage(SettingTestCase, UacTestCase):
+    programs = ("VaroSetting.exe", "VaroUAC.exe", "VaroSelect.exe")
+
+    def setUp(self):
+        super().setUp()
+        self.send_to = linux_path(self.driver.special_folder(CSIDL_SENDTO))
+        self.desktop = linux_path(self.driver.special_folder(CSIDL_DESKTOP))
+
+    def open(self, settings, programs=None):
+        self.make_folder(programs, settings)
+        self.addCleanup(self.remove_shortcuts)
+        self.pid = self.start(self.folder.exe("VaroSetting.exe"))
+        self.dialog = self.wait_dialog(self.pid)
+        return self.page(self.dialog, SEND_TO[0])
+
+    def shortcuts(self, folder: Path) -> list[str]:
+        """Shortcuts of this test's program folder (they carry its suffix)."""
+        return sorted(p.name for p in folder.glob(f"*{self.suffix}*.lnk"))
+
+    def remove_shortcuts(self):
+        for folder in (self.send_to, self.desktop):
+            for path in folder.glob(f"*{self.suffix}*.lnk"):
+                path.unlink()
+
+    def move(self, page, target, position):
+        """Moves a trackbar and sends the notification it would send."""
+        bar = self.driver.control(page, target[0])
+        self.driver.send(page, TBM_SETPOS, 1, position, id=target[0])
+        self.driver.post(page, WM_HSCROLL, (position << 16) | TB_THUMBPOSITION, bar.hwnd)
+
+    def execute(self, page, expected):
+        """Presses Execute and waits for the result line; the page does not
+        answer while it waits for VaroUAC."""
+        self.driver.set_text(page, "", id=RESULT)
+        self.driver.press(page, EXECUTE)
+
+        def shown():
+            try:
+                return self.driver.text(page, RESULT)
+            except DriverError:
+                return ""
+        self.assertEqual(wait_until(shown, timeout=60, what="the result line"), expected)
+
+    def cells(self, page, target):
+        return self.driver.text(page, target[1]), self.driver.text(page, target[2])
+
+    def test_shortcuts_created_found_under_another_name_and_removed(self):
+        page = self.open({"Lang": "en"})
+        self.assertEqual(self.cells(page, SEND_TO), ("*", ""))
+        self.assertEqual(self.driver.text(page, RESULT), "")
+        self.move(page, SEND_TO, ON)
+        self.move(page, DESKTOP, ON)
+        self.execute(page, SUCCESS_EN)
+        self.assertEqual([self.cells(page, t) for t in (SEND_TO, CONTEXT_MENU, DESKTOP)],
+                         [("", "OK"), ("*", ""), ("", "OK")])
+        english = f"VaroSelect - Select Copy{self.suffix}.lnk"
+        self.assertEqual(self.shortcuts(self.send_to), [english])
+        self.assertEqual(self.shortcuts(self.desktop), [english])
+        self.screenshot("registered_en")
+
+        # Registering again in Japanese replaces the English shortcut.
+        self.choose_language(self.dialog, 0)
+        self.driver.wait_text(page, RESULT, SUCCESS_JA)
+        self.screenshot("registered_ja")
+        self.move(page, DESKTOP, UNCHANGED)
+        self.execute(page, SUCCESS_JA)
+        self.assertEqual(self.shortcuts(self.send_to), [f"VaroSelect - 選択してコピー{self.suffix}.lnk"])
+
+        # A shortcut the user renamed still counts as the copy tool's.
+        for path in self.send_to.glob(f"*{self.suffix}*.lnk"):
+            path.rename(self.send_to / f"my copy tool{self.suffix}.lnk")
+        self.move(page, SEND_TO, UNCHANGED)
+        self.execute(page, NOTHING_SET_JA)
+        self.assertEqual(self.cells(page, SEND_TO), ("", "*"))
+
+        self.move(page, SEND_TO, OFF)
+        self.move(page, DESKTOP, OFF)
+        self.execute(page, SUCCESS_JA)
+        self.assertEqual((self.cells(page, SEND_TO), self.cells(page, DESKTOP)), (("OK", ""), ("OK", "")))
+        self.assertEqual(self.shortcuts(self.send_to) + self.shortcuts(self.desktop), [])
+        # Removing what is not there is shown as success.
+        self.execute(page, SUCCESS_JA)
+        self.assertEqual(self.cells(page, SEND_TO), ("OK", ""))
+
+    def test_context_menu_through_the_helper(self):
+        page = self.open({"Lang": "ja"})
+        self.assertEqual(self.cells(page, CONTEXT_MENU), ("*", ""))
+        self.move(page, CONTEXT_MENU, ON)
+        self.execute(page, SUCCESS_JA)
+        self.assertEqual(self.cells(page, CONTEXT_MENU), ("", "OK"))
+        self.assert_layout(f"VaroSelect - 選択してコピー{self.suffix}(&9)")
+        self.move(page, CONTEXT_MENU, UNCHANGED)
+        self.execute(page, NOTHING_SET_JA)
+        self.assertEqual(self.cells(page, CONTEXT_MENU), ("", "*"))  # read back as registered
+
+        self.move(page, CONTEXT_MENU, OFF)
+        self.execute(page, SUCCESS_JA)
+        self.assertEqual(self.cells(page, CONTEXT_MENU), ("OK", ""))
+        self.assert_absent()
+        # Nothing to remove: status 4, shown as success.
+        self.execute(page, SUCCESS_JA)
+        self.assertEqual(self.cells(page, CONTEXT_MENU), ("OK", ""))
+
+    def test_missing_copy_tool_shows_ng_and_the_details_on_click(self):
+        page = self.open({"Lang": "en"}, programs=("VaroSetting.exe", "VaroUAC.exe"))
+        self.move(page, SEND_TO, ON)
+        self.move(page, CONTEXT_MENU, ON)
+        self.execute(page, ERROR_EN)
+        self.assertEqual((self.cells(page, SEND_TO), self.cells(page, CONTEXT_MENU)), (("*", "NG"), ("*", "NG")))
+        self.driver.press(page, CONTEXT_MENU[1])  # "*", not a failure: no details
+        self.driver.press(page, CONTEXT_MENU[2])
+        self.driver.wait_text(page, RESULT, lambda t: re.match(
+            r"CD:2005 VaroSelect program does not exist\. \*0x00000002:.+", t))
+        self.screenshot("details_en")
+        self.driver.press(page, SEND_TO[2])
+        self.driver.wait_text(page, RESULT, lambda t: t.startswith("CD:1013 VaroSelect program does not exist."))
+        # The details stay through a language switch, in the new language.
+        self.choose_language(self.dialog, 0)
+        self.driver.wait_text(page, RESULT, lambda t: re.match(
+            r"CD:1013 VaroSelectプログラムが存在しません。 \*0x00000002:.+", t))
+        self.screenshot("details_ja")
+        self.assertEqual(self.shortcuts(self.send_to), [])
+        self.assert_absent()
+
+    def test_check_boxes_are_saved(self):
+        page = self.open({"Lang": "en", "StartSetting": 0, "AutoClose": 1})
+        self.assertEqual([self.driver.send(page, BM_GETCHECK, id=i) for i in (START_SETTING, AUTO_CLOSE)], [0, 1])
+        self.driver.press(page, START_SETTING)
+        self.driver.press(page, AUTO_CLOSE)
+        self.driver.press(self.dialog.hwnd, OK)
+        self.assertEqual(self.driver.wait_exit(self.pid), 0)
+        saved = self.folder.read_settings()
+        self.assertEqual((saved["StartSetting"], saved["AutoClose"]), ("1", "0"))
+
+
+if __name__ == "__main__":
+    main()
