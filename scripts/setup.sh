@@ -7,7 +7,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 PACKAGES=(
     cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
     wine wine64 xvfb xauth x11-utils fonts-ipafont-gothic
-    imagemagick xdotool python3 bc unzip zip 7zip googletest clang-format
+    imagemagick xdotool python3 bc unzip zip 7zip googletest clang-format nsis
 )
 
 install_packages() {
