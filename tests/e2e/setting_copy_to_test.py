@@ -40,7 +40,7 @@ class CopyToPage(SettingTestCase):
         chosen.mkdir()
         history = [f"C:\\his{n}" for n in range(1, 11)]
         history[2] = windows_path(chosen)
-        self.open({"Lang": "en", "CopyMode": 0, "Path": "", "AddStringsBef": 0, "AddStringsAft": 0,
+        self.open({"Lang": "en", "Tab": 1, "CopyMode": 0, "Path": "", "AddStringsBef": 0, "AddStringsAft": 0,
                    "ZeroSuppress": 1, "DirTree": 0, "SelDir": 0, "OpenDir": 0, "CompressMode": 0,
                    **{f"PathHis{n}": history[n - 1] for n in range(1, 11)}})
         self.assertEqual([self.enabled(id) for id in (PATH, BROWSE, ORGANIZE, DIGITS)], [False] * 4)
@@ -107,7 +107,7 @@ class CopyToPage(SettingTestCase):
         stored, picked = self.temp / "stored", self.temp / "picked"
         stored.mkdir()
         picked.mkdir()
-        self.open({"Lang": "en", "CopyMode": 1, "Path": windows_path(stored) + "\\"})
+        self.open({"Lang": "en", "Tab": 1, "CopyMode": 1, "Path": windows_path(stored) + "\\"})
         self.driver.set_text(self.copy_to, "C:\\typed\\", id=PATH)
         self.driver.press(self.copy_to, BROWSE)
         browser = self.driver.wait_folder_browser(self.pid)
