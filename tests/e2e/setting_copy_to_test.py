@@ -124,15 +124,17 @@ class CopyToPage(SettingTestCase):
         self.assertEqual(self.folder.read_settings()["Path"], windows_path(picked) + "\\")
 
     def test_the_language_switch_relabels_the_page_and_keeps_the_lists(self):
-        self.open({"Lang": "ja", "AddStringsBef": 2, "AddStringsAft": 4, "ZeroSuppress": 3, "DirTree": 2})
+        self.open({"Lang": "ja", "Tab": 1, "AddStringsBef": 2, "AddStringsAft": 4, "ZeroSuppress": 3, "DirTree": 2})
         japanese = {600: "同じディレクトリにコピー(&A)", BROWSE: "参照(&B)...", KIND_BEF: "年月日",
                     KIND_AFT: "連番", DIR_TREE: "あり(コピー処理は行わない)", DIR_TREE_NOTE: "【コピー処理は行われないモードです】"}
         english = {600: "Copy to the sa&me directory", BROWSE: "&Browse...", KIND_BEF: "Date",
                    KIND_AFT: "Sirial number", DIR_TREE: "On(Don't copy processing)", DIR_TREE_NOTE: NO_COPY_NOTE}
         self.assertEqual({id: self.driver.text(self.copy_to, id) for id in japanese}, japanese)
+        self.screenshot("ja")
         self.choose_language(self.dialog, 1)
         self.driver.wait_text(self.copy_to, 600, english[600])
         self.assertEqual({id: self.driver.text(self.copy_to, id) for id in english}, english)
+        self.screenshot("en")
         self.assertEqual([self.selection(id) for id in (KIND_BEF, KIND_AFT, DIGITS, DIR_TREE)], [2, 4, 2, 2])
 
 
