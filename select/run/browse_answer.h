@@ -1,11 +1,5 @@
-// The folder browser's answer, as the copy run receives it.
+// The folder browser's answer, as the copy run receives it: the shared
+// browser's own answer.
 #pragma once
 
-#include <string>
-
-// A folder, or empty after Cancel; nameInvalid when the user typed a folder
-// that does not exist (the browser has said so).
-struct BrowseAnswer {
-    std::wstring folder;
-    bool nameInvalid = false;
-};
+#include "folder_browser.h"

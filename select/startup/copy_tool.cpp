@@ -6,7 +6,7 @@
 #include "run/copy_rules.h"
 #include "run/copy_run.h"
 #include "explorer/explorer_view.h"
-#include "ui/folder_browser.h"
+#include "ui/destination_browser.h"
 #include "format.h"
 #include "handles.h"
 #include "startup/hand_off.h"

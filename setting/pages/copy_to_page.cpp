@@ -2,18 +2,21 @@
 
 #include <array>
 
+#include "folder_browser.h"
 #include "format.h"
 #include "history_organiser/history_organiser_dialog.h"
-#include "page_controls.h"
-#include "resource.h"
 #include "main_dialog.h"
+#include "message_box.h"
+#include "page_controls.h"
+#include "pages/copy_to_rules.h"
+#include "resource.h"
 #include "setting_app.h"
 
 namespace {
 
 constexpr std::size_t kPathChars = kPathFieldCapacity - 1;  // 291
-constexpr int kMaxZeroSuppress = 19;
-constexpr int kDirTreeNoCopyItem = 2;
+
+constexpr MessagePair kBrowseTitle = {L"コピー先のフォルダを選択して下さい", L"Please Select Copy Folder"};
 
 constexpr std::array<ControlCaption, 14> kTexts = {{
     {IDC_COPY_FOLDER_GROUP, {L"コピー先フォルダの指定", L"Specify destination folder"}},
@@ -33,32 +36,71 @@ constexpr std::array<ControlCaption, 14> kTexts = {{
     {IDC_COPY_DIR_TREE_LABEL, {L"コピー結果リストの作成(&C):", L"Create a &copy result list:"}},
 }};
 
-constexpr std::array<MessagePair, 5> kNameKinds = {{
-    {L"", L""},
-    {L"年月日_時分秒", L"Date_time"},
-    {L"年月日", L"Date"},
-    {L"年月日_連番", L"Date_Sirial number"},
-    {L"連番", L"Sirial number"},
-}};
-
-constexpr std::array<MessagePair, 3> kDirTreeModes = {{
-    {L"なし", L"Off"},
-    {L"あり", L"On"},
-    {L"あり(コピー処理は行わない)", L"On(Don't copy processing)"},
-}};
-
-constexpr MessagePair kNoCopyNote = {L"【コピー処理は行われないモードです】", L"[Copy processing is not performed]"};
-
 constexpr std::array<int, 4> kPrefixIds = {IDC_COPY_PREFIX_BEF1, IDC_COPY_PREFIX_BEF2, IDC_COPY_PREFIX_AFT1,
                                            IDC_COPY_PREFIX_AFT2};
 constexpr std::array<std::wstring Settings::*, 4> kPrefixFields = {&Settings::PrefixBef1, &Settings::PrefixBef2,
                                                                    &Settings::PrefixAft1, &Settings::PrefixAft2};
+constexpr std::array<int, 3> kFolderControlIds = {IDC_COPY_PATH, IDC_COPY_BROWSE, IDC_COPY_ORGANIZE};
 
-void FillZeroSuppress(HWND page) {
-    for (int digits = 1; digits <= kMaxZeroSuppress; ++digits) {
+int gFolderHistorySelection = -1;
+
+void FillSerialDigits(HWND page) {
+    for (int digits = 1; digits <= kMaxSerialDigits; ++digits) {
         const std::wstring item = FormatText(L"%d", {digits});
         ::SendDlgItemMessageW(page, IDC_COPY_ZERO_SUPPRESS, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     }
+}
+
+void FillNameKindLists(HWND page) {
+    RefillList(page, IDC_COPY_ADD_BEF, NameKindItems());
+    RefillList(page, IDC_COPY_ADD_AFT, NameKindItems());
+}
+
+void EnableControl(HWND page, int id, bool enabled) {
+    ::EnableWindow(::GetDlgItem(page, id), enabled ? TRUE : FALSE);
+}
+
+// The folder controls follow the destination mode, the digit list the serial kinds.
+void ApplyEnabling(HWND page) {
+    const CopyToEnabling enabling =
+        CopyToEnablingFor(IsChecked(page, IDC_COPY_GIVEN_FOLDER), ListSelection(page, IDC_COPY_ADD_BEF),
+                          ListSelection(page, IDC_COPY_ADD_AFT));
+    for (int id : kFolderControlIds) EnableControl(page, id, enabling.folderControls);
+    EnableControl(page, IDC_COPY_ZERO_SUPPRESS, enabling.serialDigits);
+}
+
+// A choice in one name-kind list adjusts the other, so that only pairs the
+// copy tool can build are reached.
+void PairNameKinds(HWND page, int thisList) {
+    const int otherList = thisList == IDC_COPY_ADD_BEF ? IDC_COPY_ADD_AFT : IDC_COPY_ADD_BEF;
+    const int other = PairedNameKind(ListSelection(page, thisList), ListSelection(page, otherList));
+    SelectListItem(page, otherList, other);
+    ApplyEnabling(page);
+}
+
+void SetDefaultGuiFont(HWND page, int id) {
+    ::SendDlgItemMessageW(page, id, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+}
+
+// Button 530: the browser starts at the stored Path and writes its answer
+// there; the combo then shows Path, so Cancel discards unconfirmed typing.
+void BrowseCopyFolder(HWND page) {
+    Settings& settings = App().settings;
+    const HWND owner = ::GetAncestor(page, GA_ROOT);
+    const BrowseAnswer answer = BrowseForFolder(owner, kBrowseTitle, settings.Path);
+    if (answer.nameInvalid) {
+        settings.Path.clear();
+        ShowMessage(owner, MB_ICONWARNING, kSelectedFolderMissing);
+    } else if (!answer.folder.empty()) {
+        settings.Path = answer.folder;
+    }
+    SetControlText(page, IDC_COPY_PATH, settings.Path);
+}
+
+// Button 531: the folder-history organiser opens on the entry last chosen in
+// combo 1000; after its OK the combo shows the new history.
+void OrganiseFolderHistory(HWND page) {
+    OpenFolderHistoryOrganiser(page, FolderHistorySelection(), [page] { RefreshFolderList(page); });
 }
 
 INT_PTR OnInitDialog(HWND page) {
@@ -66,36 +108,52 @@ INT_PTR OnInitDialog(HWND page) {
     ::CheckRadioButton(page, IDC_COPY_SAME_FOLDER, IDC_COPY_GIVEN_FOLDER,
                        settings.CopyMode == 0 ? IDC_COPY_SAME_FOLDER : IDC_COPY_GIVEN_FOLDER);
     FillHistoryCombo(page, IDC_COPY_PATH, settings.PathHis, settings.Path, kPathChars);
+    SetDefaultGuiFont(page, IDC_COPY_PATH);
     SetChecked(page, IDC_COPY_SEL_DIR, settings.SelDir == 1);
     SetChecked(page, IDC_COPY_OPEN_DIR, settings.OpenDir == 1);
     for (std::size_t i = 0; i < kPrefixIds.size(); ++i) {
         ::SendDlgItemMessageW(page, kPrefixIds[i], EM_LIMITTEXT, kPathChars, 0);
+        SetDefaultGuiFont(page, kPrefixIds[i]);
         SetControlText(page, kPrefixIds[i], settings.*kPrefixFields[i]);
     }
-    RefillList(page, IDC_COPY_ADD_BEF, kNameKinds);
-    RefillList(page, IDC_COPY_ADD_AFT, kNameKinds);
+    FillNameKindLists(page);
     SelectListItem(page, IDC_COPY_ADD_BEF, settings.AddStringsBef);
     SelectListItem(page, IDC_COPY_ADD_AFT, settings.AddStringsAft);
-    FillZeroSuppress(page);
-    SelectListItem(page, IDC_COPY_ZERO_SUPPRESS, settings.ZeroSuppress - 1);
+    FillSerialDigits(page);
+    SelectListItem(page, IDC_COPY_ZERO_SUPPRESS, SerialDigitsItemOf(settings.ZeroSuppress));
     SetChecked(page, IDC_COPY_COMPRESS, settings.CompressMode == 1);
-    RefillList(page, IDC_COPY_DIR_TREE, kDirTreeModes);
-    SelectListItem(page, IDC_COPY_DIR_TREE, DirTreeItem(settings.DirTree));
+    RefillList(page, IDC_COPY_DIR_TREE, ResultListModeItems());
+    SelectListItem(page, IDC_COPY_DIR_TREE, ResultListModeOf(settings.DirTree));
+    ApplyEnabling(page);
+    gFolderHistorySelection = -1;
     return TRUE;
 }
 
-// The note follows the result-list mode.
-INT_PTR OnCommand(int id) {
-    if (id != IDC_COPY_DIR_TREE) return FALSE;
-    SetDialogTexts(DialogTexts::ResultListNote);
-    return TRUE;
-}
-
-// The folder history organiser; after OK the folder list shows the new order.
-INT_PTR OnOrganise(HWND page) {
-    OpenFolderHistoryOrganiser(page, ListSelection(page, IDC_COPY_PATH),
-                               [page] { RefillHistoryCombo(page, IDC_COPY_PATH, App().settings.PathHis, kPathChars); });
-    return TRUE;
+INT_PTR OnCommand(HWND page, int id, int code) {
+    switch (id) {
+        case IDC_COPY_SAME_FOLDER:
+        case IDC_COPY_GIVEN_FOLDER:
+            if (code == BN_CLICKED) ApplyEnabling(page);
+            return TRUE;
+        case IDC_COPY_PATH:
+            gFolderHistorySelection = FolderHistorySelectionAfter(ListSelection(page, IDC_COPY_PATH));
+            return TRUE;
+        case IDC_COPY_BROWSE:
+            if (code == BN_CLICKED) BrowseCopyFolder(page);
+            return TRUE;
+        case IDC_COPY_ORGANIZE:
+            if (code == BN_CLICKED) OrganiseFolderHistory(page);
+            return TRUE;
+        case IDC_COPY_ADD_BEF:
+        case IDC_COPY_ADD_AFT:
+            PairNameKinds(page, id);
+            return TRUE;
+        case IDC_COPY_DIR_TREE:
+            SetDialogTexts(DialogTexts::ResultListNote);
+            return TRUE;
+        default:
+            return FALSE;
+    }
 }
 
 }  // namespace
@@ -105,8 +163,7 @@ INT_PTR CALLBACK CopyToPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) 
         case WM_INITDIALOG:
             return OnInitDialog(page);
         case WM_COMMAND:
-            if (LOWORD(wParam) == IDC_COPY_ORGANIZE && HIWORD(wParam) == BN_CLICKED) return OnOrganise(page);
-            return OnCommand(LOWORD(wParam));
+            return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
         default:
             return FALSE;
     }
@@ -121,24 +178,30 @@ void ReadCopyToPage(HWND page, Settings& settings) {
         settings.*kPrefixFields[i] = ControlText(page, kPrefixIds[i], kPathChars);
     settings.AddStringsBef = ListSelection(page, IDC_COPY_ADD_BEF);
     settings.AddStringsAft = ListSelection(page, IDC_COPY_ADD_AFT);
-    settings.ZeroSuppress = ListSelection(page, IDC_COPY_ZERO_SUPPRESS) + 1;
+    settings.ZeroSuppress = ZeroSuppressOfItem(ListSelection(page, IDC_COPY_ZERO_SUPPRESS));
     settings.CompressMode = IsChecked(page, IDC_COPY_COMPRESS) ? 1 : 0;
-    settings.DirTree = DirTreeItem(ListSelection(page, IDC_COPY_DIR_TREE));
+    settings.DirTree = ResultListModeOf(ListSelection(page, IDC_COPY_DIR_TREE));
 }
 
 void SetCopyToPageTexts(HWND page) {
     SetControlTexts(page, kTexts);
-    RefillList(page, IDC_COPY_ADD_BEF, kNameKinds);
-    RefillList(page, IDC_COPY_ADD_AFT, kNameKinds);
-    RefillList(page, IDC_COPY_DIR_TREE, kDirTreeModes);
+    FillNameKindLists(page);
+    RefillList(page, IDC_COPY_DIR_TREE, ResultListModeItems());
     SetCopyToDirTreeNote(page);
 }
 
 void SetCopyToDirTreeNote(HWND page) {
-    const bool noCopy = ListSelection(page, IDC_COPY_DIR_TREE) == kDirTreeNoCopyItem;
-    SetControlText(page, IDC_COPY_DIR_TREE_NOTE, noCopy ? std::wstring(Pick(kNoCopyNote)) : L"");
+    SetControlText(page, IDC_COPY_DIR_TREE_NOTE,
+                   std::wstring(Pick(ResultListModeLabel(ListSelection(page, IDC_COPY_DIR_TREE)))));
 }
 
-int DirTreeItem(int value) {
-    return value == 1 || value == 2 ? value : 0;
+void RefreshFolderList(HWND page) {
+    const int selected = ListSelection(page, IDC_COPY_PATH);
+    const std::wstring typed = ControlText(page, IDC_COPY_PATH, kPathChars);
+    FillHistoryCombo(page, IDC_COPY_PATH, App().settings.PathHis, typed, kPathChars);
+    if (selected >= 0) SelectListItem(page, IDC_COPY_PATH, selected);
+}
+
+int FolderHistorySelection() {
+    return gFolderHistorySelection;
 }

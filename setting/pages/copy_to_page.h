@@ -16,6 +16,11 @@ void SetCopyToPageTexts(HWND page);
 // The note beside the result-list mode, shown while "no copy" is selected.
 void SetCopyToDirTreeNote(HWND page);
 
-// Result-list items and DirTree values coincide for 1 and 2; anything else
-// (no selection included) is item and value 0.
-int DirTreeItem(int value);
+// Refills combo 1000 from PathHis after the history organiser changed it,
+// keeping the list selection (or, without one, the typed text).
+void RefreshFolderList(HWND page);
+
+// -1 after the page was filled; afterwards the list selection of combo 1000
+// at its last notification, 0 when it had none. The folder-history
+// organiser opens on this entry.
+int FolderHistorySelection();
