@@ -19,6 +19,12 @@ UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\
 CSIDL_DESKTOP, CSIDL_SENDTO, CSIDL_COMMON_PROGRAMS = 0, 9, 23
 SHORTCUT_NAMES = ("VaroSelect - Select Copy.lnk", "VaroSelect - 選択してコピー.lnk")
 PROGRESS_CANCEL, PROGRESS_RESULT = 1003, 1006
+# VaroSetting: the tab control, Cancel, and the registration page's trackbars
+# (Send-To, context menu, desktop), Execute and result line.
+TABS, CANCEL_BUTTON = 1065, 550
+TRACKBARS, EXECUTE, RESULT = (1035, 1036, 1037), 530, 1108
+TBM_SETPOS, WM_HSCROLL, TB_THUMBPOSITION = 0x0405, 0x0114, 4
+SUCCESS_TEXTS = ("Successful completion.", "正常に終了しました。 ")
 VERSION = (BIN.parent / "varo_version.txt").read_text().strip()
 
 
@@ -89,18 +95,25 @@ class ReleaseTestCase(UacTestCase):
         wait_until(lambda: reg_query(UNINSTALL_KEY, self.driver.env) is None, 60, "the uninstaller to finish")
 
     def register(self, folder: Path, send_to: int, context_menu: int, desktop: int):
-        """Registers the copy tool of `folder` as VaroSetting's first tab does,
-        through the registration runner placed there for the moment."""
-        runner, result = folder / "registration_runner.exe", folder / "registration_result.txt"
-        shutil.copy2(BIN / "registration_runner.exe", runner)
-        try:
-            pid = self.start(windows_path(runner), f"execute 0 {send_to} {context_menu} {desktop}")
-            self.assertEqual(self.driver.wait_exit(pid, timeout=60), 0)
-            shown = dict(line.split("=", 1) for line in result.read_text(encoding="utf-8").splitlines())
-        finally:
-            runner.unlink()
-            result.unlink(missing_ok=True)
-        self.assertEqual(shown["result"], "Successful completion.")
+        """Registers the copy tool of `folder` on the first tab of its VaroSetting,
+        as a user would after installing, then leaves with Cancel."""
+        pid = self.start(windows_path(folder / "VaroSetting.exe"))
+        dialog = self.driver.wait_window(pid, cls="#32770", title="VaroSetting", child_id=TABS)
+        page = self.driver.control(dialog.hwnd, TRACKBARS[0]).parent
+        for bar, position in zip(TRACKBARS, (send_to, context_menu, desktop)):
+            self.driver.send(page, TBM_SETPOS, 1, position, id=bar)
+            self.driver.post(page, WM_HSCROLL, (position << 16) | TB_THUMBPOSITION, self.driver.control(page, bar).hwnd)
+        self.driver.press(page, EXECUTE)
+
+        # The page does not answer while it waits for VaroUAC.
+        def shown():
+            try:
+                return self.driver.text(page, RESULT)
+            except DriverError:
+                return ""
+        self.assertIn(wait_until(shown, timeout=60, what="the result line"), SUCCESS_TEXTS)
+        self.driver.press(dialog.hwnd, CANCEL_BUTTON)
+        self.assertEqual(self.driver.wait_exit(pid, timeout=60), 0)
 
     def copy_once(self, folder: Path):
         """Runs the copy tool of `folder` on a small folder and checks the copy."""
@@ -153,7 +166,7 @@ class Install(ReleaseTestCase):
         self.register(folder, 2, 2, 2)
         self.assertEqual(self.copy_tool_shortcuts(), ["VaroSelect - Select Copy.lnk"] * 2)
         # Another copy of the tool, registered beside it, is not the uninstaller's to remove.
-        other = self.program_folder(["VaroSelect.exe"])
+        other = self.program_folder(list(PROGRAMS))
         self.register(other.path, 2, 1, 1)
         self.addCleanup(lambda: [p.unlink() for p in self.send_to.glob(f"*{other.name[4:]}.lnk")])
         self.copy_once(folder)
@@ -185,7 +198,8 @@ class Upgrade(ReleaseTestCase):
         self.assertEqual(reg_query(UNINSTALL_KEY, self.driver.env)["DisplayVersion"][1], VERSION)
         self.assert_versions(folder)
         self.assertEqual((self.settings_folder / "varo.ini").read_bytes(), settings)
-        self.assertEqual(self.copy_tool_shortcuts(), ["VaroSelect - Select Copy.lnk"])
+        # Registered by the Japanese dialog, under its Japanese name.
+        self.assertEqual(self.copy_tool_shortcuts(), ["VaroSelect - 選択してコピー.lnk"])
         self.assertEqual(self.entry_values(ROOTS[0], command=True)[""][1],
                          f'"{windows_path(folder / "VaroSelect.exe")}" "%1"')
 

@@ -156,8 +156,9 @@ class ConditionsPage(SettingTestCase):
             self.driver.wait_gone(drop.hwnd)
             self.driver.close_window(self.dialog.hwnd)
             self.driver.wait_exit(self.pid)
-            # The folder variant, from the Copy-to page.
-            self.open({"Lang": lang, "Tab": 1, **history("PathHis", ["C:\\work\\", "D:\\archive\\"])})
+            # The folder variant, from the Copy-to page, whose history button
+            # works while "specified folder" is chosen.
+            self.open({"Lang": lang, "Tab": 1, "CopyMode": 1, **history("PathHis", ["C:\\work\\", "D:\\archive\\"])})
             copy_to = self.page(self.dialog, COPY_TO_MARK)
             self.driver.press(copy_to, 531)
             folders = self.driver.wait_window(self.pid, cls="#32770", child_id=ORG_LIST, exclude=[self.dialog.hwnd])
