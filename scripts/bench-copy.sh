@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Copies (a) one 1 GiB file and (b) 20,000 small files (1-16 KiB) in 200
 # folders with VaroSelect.exe and, in the same run, with Wine's xcopy, with a
-# bare FindFirstFileW/CopyFileExW walker (the floor for any Windows program
-# under Wine) and with native cp -r; prints times and ratios to the walker.
+# bare single-threaded FindFirstFileW/CopyFileExW walker (the reference any
+# Windows program under Wine is measured against) and with native cp -r;
+# prints times and ratios to the walker. The rows pool-1 to pool-8 run the
+# copy tool's own tree copy with 1, 2, 4 and 8 copy threads.
 #
 #   scripts/bench-copy.sh [rounds]
 set -euo pipefail
@@ -11,7 +13,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 "$VARO_ROOT/scripts/setup.sh" >/dev/null
 varo_ensure_display
 "$VARO_ROOT/scripts/build.sh" >/dev/null
-cmake --build "$VARO_BUILD" --target copy_walker >/dev/null
+cmake --build "$VARO_BUILD" --target copy_walker tree_copy_bench >/dev/null
 rounds=${1:-2}
 
 data="$VARO_CACHE/bench-copy"
@@ -59,6 +61,13 @@ run_varo() {  # source destination
     wine "$(varo_winpath "$program/VaroSelect.exe")" "$(varo_winpath "$1")"
 }
 run_walker() { wine "$VARO_BUILD/bin/copy_walker.exe" "$(varo_winpath "$1")" "$(varo_winpath "$2")"; }
+run_pool() {  # workers source destination
+    wine "$VARO_BUILD/bin/tree_copy_bench.exe" "$1" "$(varo_winpath "$2")" "$(varo_winpath "$3")"
+}
+run_pool-1() { run_pool 1 "$@"; }
+run_pool-2() { run_pool 2 "$@"; }
+run_pool-4() { run_pool 4 "$@"; }
+run_pool-8() { run_pool 8 "$@"; }
 run_xcopy() {
     if [ -d "$1" ]; then
         wine 'C:\windows\system32\xcopy.exe' /E /I /Y /Q "$(varo_winpath "$1")" "$(varo_winpath "$2")" >/dev/null
@@ -69,9 +78,13 @@ run_xcopy() {
 }
 run_cp() { cp -r "$1" "$2"; }
 
+# Every run writes into a fresh folder and all outputs go at the end:
+# deleting one run's output right before the next makes that one slower.
+outputs="$work/outputs"
+mkdir -p "$outputs"
 declare -A total
 measure() {  # tool set source
-    local destination="$work/out-$1-$2-$RANDOM"
+    local destination="$outputs/$1-$2-$round"
     local start end
     start=$(now)
     "run_$1" "$3" "$destination" >/dev/null 2>&1
@@ -80,23 +93,31 @@ measure() {  # tool set source
     seconds=$(echo "$end - $start" | bc -l)
     [ "$1" = varo ] && seconds=$(echo "$seconds - $VARO_DESIGNED_PAUSE" | bc -l)
     total[$1-$2]=$(echo "${total[$1-$2]:-0} + $seconds" | bc -l)
-    rm -rf "$destination"
 }
+tools="walker varo pool-1 pool-2 pool-4 pool-8 xcopy cp"
 
 for round in $(seq 1 "$rounds"); do
-    for tool in walker varo xcopy cp; do
-        measure "$tool" big "$data/big/one.bin"
+    for tool in $tools; do
+        # A single file is not a tree: the pool rows copy only the small files.
+        [[ $tool == pool-* ]] || measure "$tool" big "$data/big/one.bin"
         measure "$tool" small "$data/small/tree"
     done
     echo "round $round done"
 done
 
-printf '\n%-8s %14s %10s %14s %10s\n' tool "1 GiB file s" ratio "20,000 files s" ratio
-for tool in walker varo xcopy cp; do
-    big=$(echo "${total[$tool-big]} / $rounds" | bc -l)
+# Speed is the walker's time over the tool's: above 1 means faster than the walker.
+speed() { echo "(${total[walker-$2]} / $rounds) / $1" | bc -l; }
+printf '\n%-8s %12s %9s %15s %9s\n' tool "1 GiB file s" speed "20,000 files s" speed
+for tool in $tools; do
     small=$(echo "${total[$tool-small]} / $rounds" | bc -l)
-    rbig=$(echo "$big / (${total[walker-big]} / $rounds)" | bc -l)
-    rsmall=$(echo "$small / (${total[walker-small]} / $rounds)" | bc -l)
-    printf '%-8s %14.2f %10.2f %14.2f %10.2f\n' "$tool" "$big" "$rbig" "$small" "$rsmall"
+    if [[ $tool == pool-* ]]; then
+        printf '%-8s %12s %9s %15.2f %8.2fx\n' "$tool" - - "$small" "$(speed "$small" small)"
+        continue
+    fi
+    big=$(echo "${total[$tool-big]} / $rounds" | bc -l)
+    printf '%-8s %12.2f %8.2fx %15.2f %8.2fx\n' "$tool" "$big" "$(speed "$big" big)" "$small" "$(speed "$small" small)"
 done
-echo "(VaroSelect's times exclude its designed ${VARO_DESIGNED_PAUSE} s of pause and auto-close delay.)"
+cores=$(nproc)
+workers=$((cores < 2 ? 2 : cores > 4 ? 4 : cores))
+echo "(VaroSelect's times exclude its designed ${VARO_DESIGNED_PAUSE} s of pause and auto-close delay; it copies"
+echo " with $workers threads on these $cores cores. pool-N is its folder-tree copy alone with N copy threads.)"

@@ -513,7 +513,7 @@ int CopyOneSource(RunContext& run, std::wstring_view sourcePath) {
     }
     DecorateProgressWindow(run, job);
 
-    TreeCopy tree{s, run.conditions, run.shared, job.copySource, {}, {}, {}, {}};
+    TreeCopy tree{s, run.conditions, run.shared, job.copySource, {}, {}, {}, {}, run.copyWorkers};
     for (;;) {
         const Step step = RunAttempt(run, job, tree);
         if (step == Step::Fail) return -1;

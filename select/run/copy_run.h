@@ -47,6 +47,8 @@ struct RunContext {
     // Room for the copy result list's entries (tests stand in for memory
     // running out with a small limit).
     std::size_t listEntryLimit = ResultEntryTable::kNoLimit;
+    // Threads copying a folder tree's files (1: one after another).
+    unsigned copyWorkers = DefaultCopyWorkers();
     // The progress window's source-names decoration.
     int sourcesSeen = 0;
     std::wstring firstSource;

@@ -29,6 +29,12 @@ bool Selected(const SelectionConditions& conditions, const WIN32_FIND_DATAW& dat
     return SelectsEverything(conditions) || IsFileSelected(conditions, data.cFileName, data.ftLastWriteTime);
 }
 
+// One walk over a source tree and the queue its file copies go to.
+struct Walk {
+    TreeCopy& copy;
+    CopyQueue& files;
+};
+
 std::wstring FolderKey(const std::wstring& folder) {
     return ToLowerText(StripTrailingBackslash(folder));
 }
@@ -53,28 +59,43 @@ std::wstring RelativeTo(const std::wstring& root, const std::wstring& path) {
     return path.size() > base.size() ? path.substr(base.size()) : std::wstring();
 }
 
-void CopyTreeFile(TreeCopy& copy, const std::wstring& sourcePath, const std::wstring& relative,
+// Runs on a copy thread (or on the walk's, with one worker). Only the first
+// failure of the run is shown: copies that fail after it, or after Cancel,
+// fail because of it.
+void CopyQueuedFile(TreeCopy& copy, const std::wstring& from, const std::wstring& to, const std::wstring& name) {
+    SharedRunState& shared = copy.shared;
+    if (shared.copyCancelRequested.load()) return;
+    shared.statusItemText.Set(name);
+    shared.statusProgressText.Clear();
+    const DWORD error = copy.copyFile(from, to, shared);
+    if (error == 0) {
+        shared.somethingCopied = true;
+        return;
+    }
+    if (!shared.copyCancelRequested.exchange(true))
+        ShowMessage(nullptr, MB_ICONWARNING, kCopyFileFailed, {SystemErrorText(error), to});
+}
+
+void CopyTreeFile(Walk& walk, const std::wstring& sourcePath, const std::wstring& relative,
                   const WIN32_FIND_DATAW& data) {
+    TreeCopy& copy = walk.copy;
     const Settings& s = copy.settings;
     if (!Selected(copy.conditions, data)) return;
-    copy.shared.statusItemText.Set(data.cFileName);
-    copy.shared.statusProgressText.Clear();
-    const std::wstring destination = copy.destinationRoot + relative;
-    if (!ListOnly(s)) {
-        const DWORD error = CopyOneFile(sourcePath, destination, copy.shared);
-        if (error == 0) {
-            copy.shared.somethingCopied = true;
-        } else {
-            if (!copy.shared.copyCancelRequested.load())
-                ShowMessage(nullptr, MB_ICONWARNING, kCopyFileFailed, {SystemErrorText(error), destination});
-            copy.shared.copyCancelRequested = true;
-        }
+    if (ListOnly(s)) {
+        copy.shared.statusItemText.Set(data.cFileName);
+        copy.shared.statusProgressText.Clear();
+    } else {
+        walk.files.Add([&copy, sourcePath, destination = copy.destinationRoot + relative,
+                        name = std::wstring(data.cFileName)] { CopyQueuedFile(copy, sourcePath, destination, name); });
     }
     if (copy.record && WalkRecordsEntries(s)) copy.record(relative, false, data);
 }
 
-void CopyTreeFolder(TreeCopy& copy, const std::wstring& sourcePath, const std::wstring& relative,
+void WalkFolder(Walk& walk, const std::wstring& sourceFolder);
+
+void CopyTreeFolder(Walk& walk, const std::wstring& sourcePath, const std::wstring& relative,
                     const WIN32_FIND_DATAW& data) {
+    TreeCopy& copy = walk.copy;
     const Settings& s = copy.settings;
     copy.shared.statusItemText.Set(data.cFileName);
     // A folder this run made (the copy itself, when it lies in the source)
@@ -85,13 +106,31 @@ void CopyTreeFolder(TreeCopy& copy, const std::wstring& sourcePath, const std::w
     if (!ListOnly(s)) {
         const std::wstring destination = copy.destinationRoot + relative;
         if (const int code = CreateTrackedFolder(copy, destination); code != 0) {
-            copy.shared.copyCancelRequested = true;
-            ShowMessage(nullptr, MB_ICONWARNING, kCreateFolderFailed, {DirectoryErrorText(code), destination});
+            if (!copy.shared.copyCancelRequested.exchange(true))
+                ShowMessage(nullptr, MB_ICONWARNING, kCreateFolderFailed, {DirectoryErrorText(code), destination});
             return;
         }
         copy.shared.somethingCopied = true;
     }
-    CopyFolderTree(copy, sourcePath);
+    WalkFolder(walk, sourcePath);
+}
+
+void WalkFolder(Walk& walk, const std::wstring& sourceFolder) {
+    TreeCopy& copy = walk.copy;
+    copy.shared.statusItemText.Clear();
+    copy.shared.statusProgressText.Clear();
+    if (copy.shared.copyCancelRequested.load()) return;
+    const bool listed = ForEachEntry(sourceFolder, [&](const WIN32_FIND_DATAW& data) {
+        if (copy.shared.copyCancelRequested.load()) return false;
+        const std::wstring path = AddTrailingBackslash(sourceFolder) + data.cFileName;
+        const std::wstring relative = RelativeTo(copy.sourceRoot, path);
+        if (IsFolderEntry(data))
+            CopyTreeFolder(walk, path, relative, data);
+        else if (copy.settings.Select == 1)
+            CopyTreeFile(walk, path, relative, data);
+        return true;
+    });
+    if (!listed && !copy.shared.copyCancelRequested.load()) copy.unreadableFolders.push_back(sourceFolder);
 }
 
 }  // namespace
@@ -104,20 +143,10 @@ int CreateTrackedFolder(TreeCopy& copy, const std::wstring& folder) {
 }
 
 void CopyFolderTree(TreeCopy& copy, const std::wstring& sourceFolder) {
-    copy.shared.statusItemText.Clear();
-    copy.shared.statusProgressText.Clear();
-    if (copy.shared.copyCancelRequested.load()) return;
-    const bool listed = ForEachEntry(sourceFolder, [&](const WIN32_FIND_DATAW& data) {
-        if (copy.shared.copyCancelRequested.load()) return false;
-        const std::wstring path = AddTrailingBackslash(sourceFolder) + data.cFileName;
-        const std::wstring relative = RelativeTo(copy.sourceRoot, path);
-        if (IsFolderEntry(data))
-            CopyTreeFolder(copy, path, relative, data);
-        else if (copy.settings.Select == 1)
-            CopyTreeFile(copy, path, relative, data);
-        return true;
-    });
-    if (!listed && !copy.shared.copyCancelRequested.load()) copy.unreadableFolders.push_back(sourceFolder);
+    CopyQueue files(copy.copyWorkers);
+    Walk walk{copy, files};
+    WalkFolder(walk, sourceFolder);
+    files.Finish();
 }
 
 bool FolderHasCopyableFile(const Settings& settings, const SelectionConditions& conditions,

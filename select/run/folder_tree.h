@@ -10,12 +10,17 @@
 #include <windows.h>
 
 #include "run/conditions.h"
+#include "run/copy_queue.h"
+#include "run/file_copy.h"
 #include "startup/run_state.h"
 #include "settings.h"
 
 // Records one entry of the copy result list: the path relative to the copied
 // folder, whether it is a folder, and its find data.
 using EntryRecorder = std::function<void(const std::wstring& relativePath, bool isFolder, const WIN32_FIND_DATAW&)>;
+
+// Copies one file as CopyOneFile does; tests put a stand-in in its place.
+using FileCopier = std::function<DWORD(const std::wstring& from, const std::wstring& to, SharedRunState& shared)>;
 
 // One folder source being copied.
 struct TreeCopy {
@@ -30,6 +35,10 @@ struct TreeCopy {
     std::set<std::wstring> createdFolders;
     // Source folders whose entries could not be listed (or only in part).
     std::vector<std::wstring> unreadableFolders;
+    // Threads copying the files while the walk goes on; 1 copies each file
+    // on the walk's own thread before the walk moves on.
+    unsigned copyWorkers = DefaultCopyWorkers();
+    FileCopier copyFile = CopyOneFile;
 };
 
 // Creates a destination folder and remembers it as made by this run when it
@@ -37,8 +46,11 @@ struct TreeCopy {
 [[nodiscard]] int CreateTrackedFolder(TreeCopy& copy, const std::wstring& folder);
 
 // Copies the content of sourceFolder (the source root at the first call).
-// Stops at the next entry once copyCancelRequested is set; a file or folder
-// that cannot be written sets it and shows why. A folder that cannot be
+// The walk makes every decision and every folder in its own order; the files
+// are copied by copyWorkers threads, each into a folder that already exists,
+// and all of them have ended when this returns. Walk and copies stop at the
+// next entry once copyCancelRequested is set; the first file or folder that
+// cannot be written sets it and is the one shown. A folder that cannot be
 // listed is passed over and kept in unreadableFolders; a folder this run
 // created is never entered, so a copy can never walk into itself.
 void CopyFolderTree(TreeCopy& copy, const std::wstring& sourceFolder);

@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <map>
+#include <mutex>
+
+#include "handles.h"
+#include "message_capture.h"
+#include "run/copy_run.h"
+#include "test_files.h"
+
+namespace {
+
+constexpr unsigned kSeveralWorkers = 4;
+
+std::vector<std::uint8_t> Content(std::size_t size, int seed) {
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>((i * 7 + seed) & 0xFF);
+    return bytes;
+}
+
+// Every folder (as "name\") and file below root with its bytes.
+using Snapshot = std::map<std::wstring, std::vector<std::uint8_t>>;
+void TakeSnapshot(const std::wstring& root, const std::wstring& relative, Snapshot& snapshot) {
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(::FindFirstFileW((root + relative + L"*").c_str(), &data));
+    if (!find) return;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            snapshot[relative + name + L"\\"] = {};
+            TakeSnapshot(root, relative + name + L"\\", snapshot);
+        } else {
+            snapshot[relative + name] = ReadBytes(root + relative + name);
+        }
+    } while (::FindNextFileW(find.get(), &data));
+}
+Snapshot SnapshotOf(const std::wstring& root) {
+    Snapshot snapshot;
+    TakeSnapshot(root, L"", snapshot);
+    return snapshot;
+}
+
+std::wstring Replaced(std::wstring text, const std::wstring& from, const std::wstring& to) {
+    for (std::size_t at = text.find(from); at != std::wstring::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+// Holds copies until the test lets them go: a manual-reset event.
+class Gate {
+public:
+    void Open() { ::SetEvent(event_.get()); }
+    void Wait() const { ::WaitForSingleObject(event_.get(), INFINITE); }
+
+private:
+    UniqueKernelHandle event_{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+};
+
+class FolderTreeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MakeFolder(dir / L"src\\D\\sub\\deeper");
+        MakeFolder(dir / L"src\\D\\only_pictures");
+        MakeFolder(dir / L"src\\D\\empty");
+        MakeFolder(dir / L"out");
+        for (int i = 0; i < 40; ++i) {
+            const std::wstring name = L"f" + std::to_wstring(i) + (i % 5 == 0 ? L".jpg" : L".txt");
+            WriteBytes(dir / (L"src\\D\\" + name), Content(100 + i * 997, i));
+            WriteBytes(dir / (L"src\\D\\sub\\" + name), Content(3000 + i, i + 1));
+        }
+        WriteBytes(dir / L"src\\D\\sub\\deeper\\日本語.txt", Content(70000, 3));
+        WriteBytes(dir / L"src\\D\\only_pictures\\p.jpg", Content(10, 4));
+    }
+
+    // A tree copy of src\D into out\<name>\, made by the shipped walk.
+    TreeCopy TreeInto(const std::wstring& name, unsigned workers) {
+        TreeCopy tree{settings, conditions, shared, dir / L"src\\D", dir / (L"out\\" + name + L"\\"), {}, {}, {}};
+        tree.copyWorkers = workers;
+        EXPECT_EQ(CreateTrackedFolder(tree, tree.destinationRoot), 0);
+        return tree;
+    }
+
+    // Every file in out\<name>\ is whole: the same bytes as its source.
+    void ExpectOnlyWholeCopies(const std::wstring& name) {
+        for (const auto& [path, bytes] : SnapshotOf(dir / (L"out\\" + name + L"\\"))) {
+            if (path.back() == L'\\') continue;
+            EXPECT_EQ(bytes, ReadBytes(dir / (L"src\\D\\" + path))) << path;
+        }
+    }
+
+    TempDir dir;
+    Settings settings = DefaultSettings(false, std::nullopt);
+    SelectionConditions conditions;
+    SharedRunState shared;
+    MessageCapture messages;
+};
+
+}  // namespace
+
+TEST_F(FolderTreeTest, OneAndSeveralWorkersMakeTheSameCopyAndTheSameList) {
+    struct Case {
+        bool keepNames;
+        int emptyDirNoCopy;
+    };
+    // Empty folders removed after the walk, tested before it, or kept.
+    for (const Case c : {Case{false, 1}, Case{true, 1}, Case{false, 0}}) {
+        SCOPED_TRACE(testing::Message() << c.keepNames << " " << c.emptyDirNoCopy);
+        settings = DefaultSettings(false, std::nullopt);
+        settings.AddStringsAft = c.keepNames ? 0 : 4;
+        if (c.keepNames) settings.PrefixAft1 = L"";
+        settings.EmptyDirNoCopy = c.emptyDirNoCopy;
+        settings.DirTree = 1;
+        settings.CopyMode = 1;
+        conditions.selectMode = 0;
+        conditions.lists[kTargetList].patterns = {L"*.txt"};
+        std::map<unsigned, std::wstring> lists;
+        std::map<unsigned, Snapshot> copies;
+        for (const unsigned workers : {1u, kSeveralWorkers}) {
+            const std::wstring folder = dir / (L"out\\" + std::to_wstring(c.emptyDirNoCopy) +
+                                               (c.keepNames ? L"k" : L"s") + std::to_wstring(workers) + L"\\");
+            MakeFolder(folder);
+            settings.Path = folder;
+            RunContext run(settings, conditions, shared);
+            run.copyWorkers = workers;
+            ASSERT_EQ(CopyOneSource(run, dir / L"src\\D"), 0);
+            const std::wstring copy = c.keepNames ? L"D" : L"D_1";
+            copies[workers] = SnapshotOf(folder + copy + L"\\");
+            lists[workers] = Replaced(ReadUtf16File(folder + copy + L".txt"), folder, L"<out>\\");
+        }
+        EXPECT_TRUE(messages.texts.empty());
+        // 65 text files and the two folders that hold some; the two others only when kept.
+        EXPECT_EQ(copies[1].size(), 67u + (c.emptyDirNoCopy == 0 ? 2u : 0u));
+        EXPECT_EQ(copies[kSeveralWorkers], copies[1]);
+        EXPECT_EQ(lists[kSeveralWorkers], lists[1]);
+    }
+}
+
+// Cancel while copies are under way: the copy in hand ends, no other starts,
+// and no file is left cut short.
+TEST_F(FolderTreeTest, CancelStopsEveryWorkerAtItsNextFile) {
+    TreeCopy tree = TreeInto(L"c", kSeveralWorkers);
+    Gate firstStarted;
+    Gate cancelled;
+    std::atomic<int> started{0};
+    tree.copyFile = [&](const std::wstring& from, const std::wstring& to, SharedRunState& run) {
+        if (started++ == 0) firstStarted.Open();
+        cancelled.Wait();
+        return CopyOneFile(from, to, run);
+    };
+    std::thread user([&] {
+        firstStarted.Wait();
+        shared.copyCancelRequested = true;
+        cancelled.Open();
+    });
+    CopyFolderTree(tree, tree.sourceRoot);
+    user.join();
+    // Each worker had at most one copy in hand when Cancel came.
+    EXPECT_LE(started.load(), static_cast<int>(kSeveralWorkers));
+    EXPECT_TRUE(messages.texts.empty());
+    ExpectOnlyWholeCopies(L"c");
+}
+
+// Two copies failing at once (their destination files are in use) stop the
+// run once: one message, the user's files untouched, no copy cut short.
+TEST_F(FolderTreeTest, AFailingCopyStopsTheOthersWithOneMessage) {
+    TreeCopy tree = TreeInto(L"f", kSeveralWorkers);
+    MakeFolder(dir / L"out\\f\\sub");
+    const std::vector<std::wstring> locked = {dir / L"out\\f\\f7.txt", dir / L"out\\f\\sub\\f31.txt"};
+    std::vector<UniqueKernelHandle> inUse;
+    for (const std::wstring& path : locked) {
+        WriteText(path, "mine");
+        inUse.emplace_back(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(inUse.back());
+    }
+    std::atomic<int> lockedArrived{0};
+    Gate bothArrived;
+    std::atomic<int> startedAfterFailure{0};
+    tree.copyFile = [&](const std::wstring& from, const std::wstring& to, SharedRunState& run) {
+        if (std::find(locked.begin(), locked.end(), to) != locked.end()) {
+            if (++lockedArrived == 2) bothArrived.Open();
+            bothArrived.Wait();
+        } else if (run.copyCancelRequested.load()) {
+            ++startedAfterFailure;
+        }
+        return CopyOneFile(from, to, run);
+    };
+    CopyFolderTree(tree, tree.sourceRoot);
+    ASSERT_EQ(messages.texts.size(), 1u);
+    const std::wstring& text = messages.texts[0];
+    EXPECT_TRUE(text.starts_with(L"Failed to copy a file.\n")) << text;
+    EXPECT_TRUE(text.ends_with(locked[0]) || text.ends_with(locked[1])) << text;
+    EXPECT_TRUE(shared.copyCancelRequested.load());
+    // Only copies already taken when the failure came may follow it.
+    EXPECT_LE(startedAfterFailure.load(), static_cast<int>(kSeveralWorkers) - 2);
+    inUse.clear();
+    for (const std::wstring& path : locked) EXPECT_EQ(ReadBytes(path), std::vector<std::uint8_t>({'m', 'i', 'n', 'e'}));
+}
