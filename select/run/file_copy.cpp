@@ -18,17 +18,10 @@ DWORD CALLBACK CopyProgress(LARGE_INTEGER totalSize, LARGE_INTEGER transferred, 
 
 DWORD CopyOneFile(const std::wstring& from, const std::wstring& to, SharedRunState& shared) {
     // Only a file this copy creates may be removed again; one that was there
-    // before belongs to the user. Asking the copy itself to refuse an
-    // existing file tells which it is without a look-up of its own, which
-    // would cost as much again for every small file.
-    bool existed = false;
-    if (::CopyFileExW(from.c_str(), to.c_str(), CopyProgress, &shared, nullptr, COPY_FILE_FAIL_IF_EXISTS)) return 0;
-    DWORD error = ::GetLastError();
-    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
-        existed = true;
-        if (::CopyFileExW(from.c_str(), to.c_str(), CopyProgress, &shared, nullptr, 0)) return 0;
-        error = ::GetLastError();
-    }
+    // before belongs to the user.
+    const bool existed = ::GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (::CopyFileExW(from.c_str(), to.c_str(), CopyProgress, &shared, nullptr, 0)) return 0;
+    const DWORD error = ::GetLastError();
     // Windows removes the part file of a failed or cancelled copy, Wine does
     // not: make sure none is left either way.
     if (!existed) ::DeleteFileW(to.c_str());

@@ -76,15 +76,22 @@ void CopyQueuedFile(TreeCopy& copy, const std::wstring& from, const std::wstring
         ShowMessage(nullptr, MB_ICONWARNING, kCopyFileFailed, {SystemErrorText(error), to});
 }
 
+// The walk's own status: what it passes while no file is being copied (a
+// list-only run). While copies run, the status lines name the file being
+// copied and its bytes, which the walk, ahead of them, must not overwrite.
+void ShowWalkStatus(const TreeCopy& copy, std::wstring_view item) {
+    if (!ListOnly(copy.settings)) return;
+    copy.shared.statusItemText.Set(item);
+    copy.shared.statusProgressText.Clear();
+}
+
 void CopyTreeFile(Walk& walk, const std::wstring& sourcePath, const std::wstring& relative,
                   const WIN32_FIND_DATAW& data) {
     TreeCopy& copy = walk.copy;
     const Settings& s = copy.settings;
     if (!Selected(copy.conditions, data)) return;
-    if (ListOnly(s)) {
-        copy.shared.statusItemText.Set(data.cFileName);
-        copy.shared.statusProgressText.Clear();
-    } else {
+    ShowWalkStatus(copy, data.cFileName);
+    if (!ListOnly(s)) {
         walk.files.Add([&copy, sourcePath, destination = copy.destinationRoot + relative,
                         name = std::wstring(data.cFileName)] { CopyQueuedFile(copy, sourcePath, destination, name); });
     }
@@ -97,7 +104,7 @@ void CopyTreeFolder(Walk& walk, const std::wstring& sourcePath, const std::wstri
                     const WIN32_FIND_DATAW& data) {
     TreeCopy& copy = walk.copy;
     const Settings& s = copy.settings;
-    copy.shared.statusItemText.Set(data.cFileName);
+    ShowWalkStatus(copy, data.cFileName);
     // A folder this run made (the copy itself, when it lies in the source)
     // holds copies, not source files.
     if (copy.createdFolders.count(FolderKey(sourcePath)) != 0) return;
@@ -117,8 +124,7 @@ void CopyTreeFolder(Walk& walk, const std::wstring& sourcePath, const std::wstri
 
 void WalkFolder(Walk& walk, const std::wstring& sourceFolder) {
     TreeCopy& copy = walk.copy;
-    copy.shared.statusItemText.Clear();
-    copy.shared.statusProgressText.Clear();
+    ShowWalkStatus(copy, {});
     if (copy.shared.copyCancelRequested.load()) return;
     const bool listed = ForEachEntry(sourceFolder, [&](const WIN32_FIND_DATAW& data) {
         if (copy.shared.copyCancelRequested.load()) return false;

@@ -28,7 +28,10 @@ TempDir::~TempDir() {
 }
 
 void DeleteTree(const std::wstring& path) {
-    std::wstring folder = path;
+    // In the "\\?\" form, so names Windows cannot look up otherwise (a
+    // trailing dot or blank, which some tests make) go too.
+    const bool absolute = path.size() > 2 && path[1] == L':';
+    std::wstring folder = absolute ? L"\\\\?\\" + path : path;
     if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
     const DWORD attributes = ::GetFileAttributesW(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
