@@ -413,7 +413,9 @@ bool CopyFileSource(RunContext& run, SourceJob& job, const EntryRecorder& record
         run.shared.statusProgressText.Clear();
         if (DeliversZip(run.settings)) {
             if (!Compress(run, job.copySource, job)) return false;
-        } else if (const DWORD error = CopyOneFile(job.copySource, job.destinationPath, run.shared); error != 0) {
+        } else if (const DWORD error =
+                       CopyOneFile(job.copySource, job.destinationPath, run.shared, Destination::MayExist);
+                   error != 0) {
             SetErrorText(job, SystemErrorText(error));
             return false;
         }

@@ -16,10 +16,11 @@ DWORD CALLBACK CopyProgress(LARGE_INTEGER totalSize, LARGE_INTEGER transferred, 
 
 }  // namespace
 
-DWORD CopyOneFile(const std::wstring& from, const std::wstring& to, SharedRunState& shared) {
+DWORD CopyOneFile(const std::wstring& from, const std::wstring& to, SharedRunState& shared, Destination destination) {
     // Only a file this copy creates may be removed again; one that was there
     // before belongs to the user.
-    const bool existed = ::GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const bool existed =
+        destination == Destination::MayExist && ::GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES;
     if (::CopyFileExW(from.c_str(), to.c_str(), CopyProgress, &shared, nullptr, 0)) return 0;
     const DWORD error = ::GetLastError();
     // Windows removes the part file of a failed or cancelled copy, Wine does

@@ -62,12 +62,13 @@ std::wstring RelativeTo(const std::wstring& root, const std::wstring& path) {
 // Runs on a copy thread (or on the walk's, with one worker). Only the first
 // failure of the run is shown: copies that fail after it, or after Cancel,
 // fail because of it.
-void CopyQueuedFile(TreeCopy& copy, const std::wstring& from, const std::wstring& to, const std::wstring& name) {
+void CopyQueuedFile(TreeCopy& copy, const std::wstring& from, const std::wstring& to, const std::wstring& name,
+                    Destination destination) {
     SharedRunState& shared = copy.shared;
     if (shared.copyCancelRequested.load()) return;
     shared.statusItemText.Set(name);
     shared.statusProgressText.Clear();
-    const DWORD error = copy.copyFile(from, to, shared);
+    const DWORD error = copy.copyFile(from, to, shared, destination);
     if (error == 0) {
         shared.somethingCopied = true;
         return;
@@ -86,14 +87,14 @@ void ShowWalkStatus(const TreeCopy& copy, std::wstring_view item) {
 }
 
 void CopyTreeFile(Walk& walk, const std::wstring& sourcePath, const std::wstring& relative,
-                  const WIN32_FIND_DATAW& data) {
+                  const WIN32_FIND_DATAW& data, Destination destination) {
     TreeCopy& copy = walk.copy;
     const Settings& s = copy.settings;
     if (!Selected(copy.conditions, data)) return;
     ShowWalkStatus(copy, data.cFileName);
     if (!ListOnly(s)) {
-        walk.files.Add([&copy, sourcePath, destination = copy.destinationRoot + relative,
-                        name = std::wstring(data.cFileName)] { CopyQueuedFile(copy, sourcePath, destination, name); });
+        walk.files.Add([&copy, sourcePath, to = copy.destinationRoot + relative, name = std::wstring(data.cFileName),
+                        destination] { CopyQueuedFile(copy, sourcePath, to, name, destination); });
     }
     if (copy.record && WalkRecordsEntries(s)) copy.record(relative, false, data);
 }
@@ -126,6 +127,10 @@ void WalkFolder(Walk& walk, const std::wstring& sourceFolder) {
     TreeCopy& copy = walk.copy;
     ShowWalkStatus(copy, {});
     if (copy.shared.copyCancelRequested.load()) return;
+    // In a folder this run made, every file is one of this run's copies.
+    const std::wstring destinationFolder = copy.destinationRoot + RelativeTo(copy.sourceRoot, sourceFolder);
+    const Destination destination =
+        copy.createdFolders.count(FolderKey(destinationFolder)) != 0 ? Destination::IsNew : Destination::MayExist;
     const bool listed = ForEachEntry(sourceFolder, [&](const WIN32_FIND_DATAW& data) {
         if (copy.shared.copyCancelRequested.load()) return false;
         const std::wstring path = AddTrailingBackslash(sourceFolder) + data.cFileName;
@@ -133,7 +138,7 @@ void WalkFolder(Walk& walk, const std::wstring& sourceFolder) {
         if (IsFolderEntry(data))
             CopyTreeFolder(walk, path, relative, data);
         else if (copy.settings.Select == 1)
-            CopyTreeFile(walk, path, relative, data);
+            CopyTreeFile(walk, path, relative, data, destination);
         return true;
     });
     if (!listed && !copy.shared.copyCancelRequested.load()) copy.unreadableFolders.push_back(sourceFolder);

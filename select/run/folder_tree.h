@@ -20,7 +20,8 @@
 using EntryRecorder = std::function<void(const std::wstring& relativePath, bool isFolder, const WIN32_FIND_DATAW&)>;
 
 // Copies one file as CopyOneFile does; tests put a stand-in in its place.
-using FileCopier = std::function<DWORD(const std::wstring& from, const std::wstring& to, SharedRunState& shared)>;
+using FileCopier = std::function<DWORD(const std::wstring& from, const std::wstring& to, SharedRunState& shared,
+                                       Destination destination)>;
 
 // One folder source being copied.
 struct TreeCopy {

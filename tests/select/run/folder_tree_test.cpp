@@ -144,10 +144,11 @@ TEST_F(FolderTreeTest, CancelStopsEveryWorkerAtItsNextFile) {
     Gate firstStarted;
     Gate cancelled;
     std::atomic<int> started{0};
-    tree.copyFile = [&](const std::wstring& from, const std::wstring& to, SharedRunState& run) {
+    tree.copyFile = [&](const std::wstring& from, const std::wstring& to, SharedRunState& run,
+                        Destination destination) {
         if (started++ == 0) firstStarted.Open();
         cancelled.Wait();
-        return CopyOneFile(from, to, run);
+        return CopyOneFile(from, to, run, destination);
     };
     std::thread user([&] {
         firstStarted.Wait();
@@ -165,7 +166,6 @@ TEST_F(FolderTreeTest, CancelStopsEveryWorkerAtItsNextFile) {
 // Two copies failing at once (their destination files are in use) stop the
 // run once: one message, the user's files untouched, no copy cut short.
 TEST_F(FolderTreeTest, AFailingCopyStopsTheOthersWithOneMessage) {
-    TreeCopy tree = TreeInto(L"f", kSeveralWorkers);
     MakeFolder(dir / L"out\\f\\sub");
     const std::vector<std::wstring> locked = {dir / L"out\\f\\f7.txt", dir / L"out\\f\\sub\\f31.txt"};
     std::vector<UniqueKernelHandle> inUse;
@@ -174,17 +174,19 @@ TEST_F(FolderTreeTest, AFailingCopyStopsTheOthersWithOneMessage) {
         inUse.emplace_back(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(inUse.back());
     }
+    TreeCopy tree = TreeInto(L"f", kSeveralWorkers);
     std::atomic<int> lockedArrived{0};
     Gate bothArrived;
     std::atomic<int> startedAfterFailure{0};
-    tree.copyFile = [&](const std::wstring& from, const std::wstring& to, SharedRunState& run) {
+    tree.copyFile = [&](const std::wstring& from, const std::wstring& to, SharedRunState& run,
+                        Destination destination) {
         if (std::find(locked.begin(), locked.end(), to) != locked.end()) {
             if (++lockedArrived == 2) bothArrived.Open();
             bothArrived.Wait();
         } else if (run.copyCancelRequested.load()) {
             ++startedAfterFailure;
         }
-        return CopyOneFile(from, to, run);
+        return CopyOneFile(from, to, run, destination);
     };
     CopyFolderTree(tree, tree.sourceRoot);
     ASSERT_EQ(messages.texts.size(), 1u);
@@ -196,4 +198,18 @@ TEST_F(FolderTreeTest, AFailingCopyStopsTheOthersWithOneMessage) {
     EXPECT_LE(startedAfterFailure.load(), static_cast<int>(kSeveralWorkers) - 2);
     inUse.clear();
     for (const std::wstring& path : locked) EXPECT_EQ(ReadBytes(path), std::vector<std::uint8_t>({'m', 'i', 'n', 'e'}));
+}
+
+// Regression: a copy that failed at its source (locked) counted the
+// destination as its own part file and deleted the user's file of that name.
+TEST_F(FolderTreeTest, AFailedCopyKeepsTheUsersFileInAFolderThatWasThere) {
+    MakeFolder(dir / L"out\\m");
+    WriteText(dir / L"out\\m\\f3.txt", "mine");
+    TreeCopy tree = TreeInto(L"m", kSeveralWorkers);
+    UniqueKernelHandle locked(
+        ::CreateFileW((dir / L"src\\D\\f3.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(locked);
+    CopyFolderTree(tree, tree.sourceRoot);
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_EQ(ReadBytes(dir / L"out\\m\\f3.txt"), std::vector<std::uint8_t>({'m', 'i', 'n', 'e'}));
 }
