@@ -58,12 +58,26 @@ unsigned WorkerCount(unsigned requested) {
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
+// Threads that only open and read files, beside the compressing workers:
+// under Wine every open, read and close waits on the server, and a worker
+// waiting there leaves its core idle. On 2 cores and a tree of 11,000 small
+// files, 2 readers ran about 8% faster than none; 1 and 3 gained nothing more.
+constexpr unsigned kReaders = 2;
+
+// A single worker reads its files itself: the plain one-thread run.
+unsigned ReaderCount(unsigned workers) {
+    return workers == 1 ? 0 : kReaders;
+}
+
+PipelineOptions PipelineOptionsFor(const ArchiveRequest& request, const std::atomic<bool>* cancel) {
+    const unsigned workers = WorkerCount(request.threads);
+    return PipelineOptions{workers, ReaderCount(workers), request.shareWrite, cancel};
+}
+
 class ArchiveBuilder {
 public:
     ArchiveBuilder(const std::vector<SourceItem>& items, const ArchiveRequest& request, const std::atomic<bool>* cancel)
-        : items_(items),
-          cancel_(cancel),
-          pipeline_(items, PipelineOptions{WorkerCount(request.threads), request.shareWrite, cancel}) {}
+        : items_(items), cancel_(cancel), pipeline_(items, PipelineOptionsFor(request, cancel)) {}
 
     // Writes every entry and the central directory; the failure's item
     // path goes to failedPath.

@@ -9,10 +9,10 @@
 #include "cancel_flag.h"
 #include "handles.h"
 
-// One file read block after block by whichever workers hold its blocks: they
-// take turns in block order, so each block's dictionary is exactly the tail
-// of the bytes the previous block compressed, even if another program
-// changes the file meanwhile.
+// One file read block after block by whichever threads hold its blocks:
+// they take turns in block order, so each block's dictionary is exactly the
+// tail of the bytes the previous block read, even if another program changes
+// the file meanwhile.
 struct BlockPipeline::OpenFile {
     explicit OpenFile(const SourceItem& item) : item(item) {}
     const SourceItem& item;
@@ -24,22 +24,28 @@ struct BlockPipeline::OpenFile {
     std::vector<std::uint8_t> tail;  // the last bytes read, up to one deflate window
 };
 
-// One block of a file.
+// One block of a file; data and dictionary are held from reading until
+// compressing.
 struct BlockPipeline::Piece {
     std::shared_ptr<OpenFile> file;
     std::uint64_t block = 0;
     std::uint64_t length = 0;
     bool last = false;
+    std::vector<std::uint8_t> data;
+    std::vector<std::uint8_t> dictionary;
     BlockResult result;
 };
 
-// What one worker takes at a time: one block of a large file, or a run of
+// A job goes through these stages in order; Next takes it once done.
+enum class BlockPipeline::Stage : unsigned char { kReading, kRead, kCompressing, kDone };
+
+// What one thread takes at a time: one block of a large file, or a run of
 // whole small files, so the hand-over between threads is paid per job
 // rather than per file.
 struct BlockPipeline::Job {
     std::vector<Piece> pieces;
     std::uint64_t bytes = 0;
-    bool done = false;
+    Stage stage = Stage::kReading;
 };
 
 namespace {
@@ -77,9 +83,10 @@ std::uint64_t BlockCount(std::uint64_t size) {
 }
 
 BlockPipeline::BlockPipeline(const std::vector<SourceItem>& items, const PipelineOptions& options)
-    : items_(items), options_(options), maxJobs_(2 * std::max(options.workers, 1u) + 2) {
+    : items_(items), options_(options), maxJobs_(2 * (std::max(options.workers, 1u) + options.readers) + 2) {
     SkipToNextBlock();
-    for (unsigned i = 0; i < std::max(options.workers, 1u); ++i) workers_.emplace_back([this] { Work(); });
+    for (unsigned i = 0; i < options.readers; ++i) threads_.emplace_back([this] { ReadLoop(); });
+    for (unsigned i = 0; i < std::max(options.workers, 1u); ++i) threads_.emplace_back([this] { CompressLoop(); });
 }
 
 BlockPipeline::~BlockPipeline() {
@@ -88,7 +95,7 @@ BlockPipeline::~BlockPipeline() {
         stopping_ = true;
     }
     changed_.notify_all();
-    for (std::thread& worker : workers_) worker.join();
+    for (std::thread& thread : threads_) thread.join();
 }
 
 bool BlockPipeline::HasMoreBlocks() const {
@@ -123,37 +130,69 @@ void BlockPipeline::AddNextJob() {
     jobs_.push_back(std::move(job));
 }
 
-void BlockPipeline::Work() {
-    BlockDeflater deflater;
-    while (true) {
-        Job* job = nullptr;
-        {
-            std::unique_lock guard(lock_);
-            changed_.wait(guard, [this] {
-                return stopping_ || claimed_ < jobs_.size() || (jobs_.size() < maxJobs_ && HasMoreBlocks()) ||
-                       !HasMoreBlocks();
-            });
-            if (stopping_) return;
-            if (claimed_ == jobs_.size()) {
-                if (!HasMoreBlocks()) return;
-                AddNextJob();
+BlockPipeline::Job* BlockPipeline::ClaimToRead() {
+    std::unique_lock guard(lock_);
+    changed_.wait(guard, [this] { return stopping_ || jobs_.size() < maxJobs_ || !HasMoreBlocks(); });
+    if (stopping_ || !HasMoreBlocks()) return nullptr;
+    AddNextJob();
+    return jobs_.back().get();
+}
+
+BlockPipeline::Job* BlockPipeline::ClaimToCompress() {
+    std::unique_lock guard(lock_);
+    Job* found = nullptr;
+    changed_.wait(guard, [&] {
+        if (stopping_) return true;
+        for (const std::unique_ptr<Job>& job : jobs_) {
+            if (job->stage == Stage::kRead) {
+                found = job.get();
+                return true;
             }
-            job = jobs_[claimed_++].get();
         }
-        for (Piece& piece : job->pieces) Process(piece, deflater);
-        {
-            std::lock_guard guard(lock_);
-            job->done = true;
-        }
-        changed_.notify_all();
+        return ReadingIsOver();
+    });
+    if (stopping_ || !found) return nullptr;
+    found->stage = Stage::kCompressing;
+    return found;
+}
+
+bool BlockPipeline::ReadingIsOver() const {
+    if (HasMoreBlocks()) return false;
+    for (const std::unique_ptr<Job>& job : jobs_) {
+        if (job->stage == Stage::kReading) return false;
+    }
+    return true;
+}
+
+void BlockPipeline::Finish(Job& job, Stage stage) {
+    {
+        std::lock_guard guard(lock_);
+        job.stage = stage;
+    }
+    changed_.notify_all();
+}
+
+void BlockPipeline::ReadLoop() {
+    while (Job* job = ClaimToRead()) {
+        for (Piece& piece : job->pieces) Read(piece);
+        Finish(*job, Stage::kRead);
     }
 }
 
-void BlockPipeline::Process(Piece& piece, BlockDeflater& deflater) {
+void BlockPipeline::CompressLoop() {
+    BlockDeflater deflater;
+    const bool readsItself = options_.readers == 0;
+    while (Job* job = readsItself ? ClaimToRead() : ClaimToCompress()) {
+        for (Piece& piece : job->pieces) {
+            if (readsItself) Read(piece);
+            Compress(piece, deflater);
+        }
+        Finish(*job, Stage::kDone);
+    }
+}
+
+void BlockPipeline::Read(Piece& piece) {
     OpenFile& file = *piece.file;
-    BlockResult& result = piece.result;
-    std::vector<std::uint8_t> data;
-    std::vector<std::uint8_t> dictionary;
     {
         std::unique_lock guard(file.lock);
         file.turn.wait(guard, [&] { return file.nextBlock == piece.block; });
@@ -164,16 +203,22 @@ void BlockPipeline::Process(Piece& piece, BlockDeflater& deflater) {
                                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
             if (!file.handle) file.code = kArchiverCannotRead;
         }
-        if (file.code == kArchiverOk && !ReadUpTo(file.handle.get(), piece.length, data)) {
+        if (file.code == kArchiverOk && !ReadUpTo(file.handle.get(), piece.length, piece.data)) {
             file.code = kArchiverCannotRead;
         }
-        result.code = file.code;
-        dictionary = file.tail;
-        if (!piece.last) KeepTail(file.tail, data);
+        piece.result.code = file.code;
+        piece.dictionary = file.tail;
+        if (!piece.last) KeepTail(file.tail, piece.data);
         if (piece.last) file.handle.reset();
         ++file.nextBlock;
     }
     file.turn.notify_all();
+}
+
+void BlockPipeline::Compress(Piece& piece, BlockDeflater& deflater) {
+    BlockResult& result = piece.result;
+    std::vector<std::uint8_t> data = std::move(piece.data);
+    const std::vector<std::uint8_t> dictionary = std::move(piece.dictionary);
     if (result.code != kArchiverOk) return;
 
     result.bytesRead = data.size();
@@ -193,10 +238,9 @@ BlockResult BlockPipeline::Next() {
     if (!current_ || nextPiece_ == current_->pieces.size()) {
         {
             std::unique_lock guard(lock_);
-            changed_.wait(guard, [this] { return !jobs_.empty() && jobs_.front()->done; });
+            changed_.wait(guard, [this] { return !jobs_.empty() && jobs_.front()->stage == Stage::kDone; });
             current_ = std::move(jobs_.front());
             jobs_.pop_front();
-            --claimed_;
         }
         changed_.notify_all();
         nextPiece_ = 0;

@@ -29,6 +29,9 @@ struct BlockResult {
 
 struct PipelineOptions {
     unsigned workers = 1;
+    // Threads that only open and read files, so the compressing workers do
+    // not wait on the file system. 0: each worker reads its own jobs.
+    unsigned readers = 0;
     bool shareWrite = false;  // open files others are writing (-ssw)
     const std::atomic<bool>* cancel = nullptr;
 };
@@ -49,13 +52,23 @@ private:
     struct OpenFile;
     struct Piece;
     struct Job;
+    enum class Stage : unsigned char;
 
     bool HasMoreBlocks() const;
     // Moves the job source past folders, empty files and finished files.
     void SkipToNextBlock();
     void AddNextJob();
-    void Work();
-    void Process(Piece& piece, class BlockDeflater& deflater);
+    // The next job in archive order, once there is room for it; null when
+    // there is none left or the pipeline stops.
+    Job* ClaimToRead();
+    // The oldest job whose reading is done; null when none will come.
+    Job* ClaimToCompress();
+    bool ReadingIsOver() const;
+    void Finish(Job& job, Stage stage);
+    void ReadLoop();
+    void CompressLoop();
+    void Read(Piece& piece);
+    void Compress(Piece& piece, class BlockDeflater& deflater);
 
     const std::vector<SourceItem>& items_;
     const PipelineOptions options_;
@@ -65,10 +78,9 @@ private:
     std::mutex lock_;
     std::condition_variable changed_;
     bool stopping_ = false;
-    // Jobs made and not yet taken by Next, oldest first; the first
-    // `claimed_` of them are taken by a worker (claims go in order).
+    // Jobs made and not yet taken by Next, oldest first; a job is made when
+    // a thread takes it for reading, so reading starts in archive order.
     std::deque<std::unique_ptr<Job>> jobs_;
-    std::size_t claimed_ = 0;
     // Where the next job comes from: always a file with a block left, or
     // the end of the items.
     std::size_t nextItem_ = 0;
@@ -79,5 +91,5 @@ private:
     std::unique_ptr<Job> current_;
     std::size_t nextPiece_ = 0;
 
-    std::vector<std::thread> workers_;
+    std::vector<std::thread> threads_;
 };

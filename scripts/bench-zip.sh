@@ -3,15 +3,16 @@
 # native `zip -r -6` and `7zz a -tzip -mmt=on` on two data sets:
 #   (a) a mixed tree of ~200 MB of real files from /usr/lib and /usr/share,
 #   (b) one 1 GiB compressible file (those files laid end to end, repeated).
-# Each tool runs ROUNDS times per set, alternating, into a fresh output file;
-# the best time counts. Prints time ratios (zip time / ours: above 1 means
+# Each tool runs ROUNDS times per set, alternating, each run into a fresh
+# output file (all deleted at the end); the best time counts. Prints time ratios (zip time / ours: above 1 means
 # ours is faster), CPU-time ratios and size ratios (ours / zip). The machine
 # may be shared: the load before and after is printed with the numbers.
-#   scripts/bench-zip.sh [rounds]
+#   scripts/bench-zip.sh [rounds] [sets]     # sets: "tree big" (default), "tree", "big"
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
 ROUNDS=${1:-2}
+SETS=${2:-tree big}
 ZIP_TOOL="$VARO_BUILD/bin/varo_zip.exe"
 [ -f "$ZIP_TOOL" ] || { echo "build first: scripts/build.sh" >&2; exit 1; }
 BENCH=$(mktemp -d /tmp/varo-bench-XXXXXX)
@@ -32,15 +33,17 @@ copy_files() {
 }
 
 echo "Preparing the data sets in $BENCH"
-mkdir -p "$BENCH/tree" "$BENCH/big"
+mkdir -p "$BENCH/tree" "$BENCH/big" "$BENCH/out"
 copy_files /usr/lib "$BENCH/tree" 100000000
 copy_files /usr/share "$BENCH/tree" 100000000
-find "$BENCH/tree" -type f -print0 | sort -z | xargs -0 cat > "$BENCH/one_pass.bin"
-while [ "$(stat -c %s "$BENCH/big/large.bin" 2>/dev/null || echo 0)" -lt $((1 << 30)) ]; do
-    cat "$BENCH/one_pass.bin" >> "$BENCH/big/large.bin"
-done
-truncate -s $((1 << 30)) "$BENCH/big/large.bin"
-rm "$BENCH/one_pass.bin"
+if [[ " $SETS " == *" big "* ]]; then
+    find "$BENCH/tree" -type f -print0 | sort -z | xargs -0 cat > "$BENCH/one_pass.bin"
+    while [ "$(stat -c %s "$BENCH/big/large.bin" 2>/dev/null || echo 0)" -lt $((1 << 30)) ]; do
+        cat "$BENCH/one_pass.bin" >> "$BENCH/big/large.bin"
+    done
+    truncate -s $((1 << 30)) "$BENCH/big/large.bin"
+    rm "$BENCH/one_pass.bin"
+fi
 # Warm the page cache so every tool reads from memory.
 find "$BENCH/tree" "$BENCH/big" -type f -exec cat {} + > /dev/null
 
@@ -48,14 +51,14 @@ now() { date +%s.%N; }
 # Arithmetic on decimals without bc: calc "a / b" a b
 calc() { awk -v a="$2" -v b="$3" "BEGIN { printf \"%.4f\", $1 }"; }
 
-# Runs one tool on one source; prints "wall-seconds cpu-seconds bytes".
+# Runs one tool on one source into a new output file; prints
+# "wall-seconds cpu-seconds bytes". Outputs stay until the end: deleting
+# one right before the next run slows that run down.
 run_tool() {
     local tool=$1 source=$2 out=$3 TIMEFORMAT='%R %U %S' real user sys
-    rm -f "$out"
     { time run_one "$tool" "$source" "$out" >/dev/null 2>&1; } 2>"$BENCH/time.txt"
     read -r real user sys <"$BENCH/time.txt"
     echo "$real $(calc "a + b" "$user" "$sys") $(stat -c %s "$out")"
-    rm -f "$out"
 }
 
 run_one() {
@@ -73,13 +76,13 @@ wineserver -p 2>/dev/null || true
 wine "C:\\windows\\system32\\cmd.exe" /c exit >/dev/null 2>&1 || true
 
 echo "Load before: $(cut -d' ' -f1-3 /proc/loadavg); cores: $(nproc)"
-for set in tree big; do
+for set in $SETS; do
     source="$BENCH/$set"
     echo "== $set: $(du -sb "$source" | cut -f1) bytes in $(find "$source" -type f | wc -l) files"
     declare -A best_time=() cpu=() size=()
     for round in $(seq 1 "$ROUNDS"); do
         for tool in ours zip 7zz; do
-            read -r seconds cpu_seconds bytes < <(run_tool "$tool" "$source" "$BENCH/out-$tool.zip")
+            read -r seconds cpu_seconds bytes < <(run_tool "$tool" "$source" "$BENCH/out/$set-$tool-$round.zip")
             printf '   round %d %-4s %7.2f s wall %7.2f s CPU %12d bytes\n' "$round" "$tool" "$seconds" \
                 "$cpu_seconds" "$bytes"
             if [ -z "${best_time[$tool]:-}" ] || awk -v a="$seconds" -v b="${best_time[$tool]}" 'BEGIN { exit !(a < b) }'; then

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "archiver_api.h"
@@ -27,12 +28,13 @@ struct Outcome {
     std::string output;
 };
 
-Outcome RunArchiver(const std::wstring& archive, const std::wstring& source,
-                    const std::atomic<bool>* cancel = nullptr) {
+Outcome RunArchiver(const std::wstring& archive, const std::wstring& source, const std::atomic<bool>* cancel = nullptr,
+                    std::wstring_view threads = L"-mmt=on") {
     const ArchiverApi& archiver = BuiltInArchiver();
     archiver.initialize(1);
     archiver.setCancelFlag(cancel);
-    const std::string line = WideToUtf8(L"a -tzip -ssw -mmt=on -- \"" + archive + L"\" \"" + source + L"\"");
+    const std::string line =
+        WideToUtf8(L"a -tzip -ssw " + std::wstring(threads) + L" -- \"" + archive + L"\" \"" + source + L"\"");
     char output[512] = "untouched";
     const int code = archiver.command(nullptr, line.c_str(), output, sizeof output);
     archiver.setCancelFlag(nullptr);
@@ -46,6 +48,31 @@ std::wstring MakeSource(const TempDir& dir) {
     MakeFolder(source + L"sub");
     WriteText(source + L"a.txt", "alpha");
     WriteBytes(source + L"sub\\big.bin", std::vector<std::uint8_t>(3 << 20, 'x'));
+    return source;
+}
+
+// A tree of many small files (text, noise, empty) around two files of
+// several blocks, so small-file jobs and block turns both come up.
+std::wstring MakeMixedSource(const TempDir& dir) {
+    const std::wstring source = dir / L"mixed\\";
+    std::vector<std::uint8_t> noise(4 << 20);
+    std::uint32_t seed = 12345;
+    for (std::uint8_t& byte : noise) byte = static_cast<std::uint8_t>((seed = seed * 1103515245u + 12345u) >> 24);
+    for (int folder = 0; folder < 6; ++folder) {
+        const std::wstring path = source + L"f" + std::to_wstring(folder) + L"\\";
+        MakeFolder(path);
+        for (int file = 0; file < 40; ++file) {
+            const std::size_t size = (file * 7919u) % 40000;  // 0.bin is empty
+            const bool isNoise = file % 5 == 0;
+            WriteBytes(path + std::to_wstring(file) + (isNoise ? L".bin" : L".txt"),
+                       isNoise ? std::vector(noise.begin(), noise.begin() + size)
+                               : std::vector<std::uint8_t>(size, static_cast<std::uint8_t>('a' + file % 26)));
+        }
+    }
+    std::vector<std::uint8_t> large(noise.begin(), noise.begin() + (2 << 20));
+    large.resize((5 << 20) + 777, 'z');
+    WriteBytes(source + L"f2\\large.bin", large);
+    WriteBytes(source + L"f4\\noise.bin", std::vector(noise.begin() + 5, noise.end()));
     return source;
 }
 
@@ -72,6 +99,39 @@ TEST(BuiltInArchiver, CancelReturnsStoppedAndLeavesNoArchive) {
     const Outcome outcome = RunArchiver(dir / L"out.zip", source, &cancel);
     EXPECT_EQ(outcome.code, kArchiverStopped);
     EXPECT_EQ(NamesIn(dir.path()), (std::vector<std::wstring>{L"in"}));
+}
+
+TEST(BuiltInArchiver, ArchivesAreTheSameWithOneThreadAndWithSeveralReaders) {
+    TempDir dir;
+    const std::wstring source = MakeMixedSource(dir);
+    // Reading a new file sets its access time, which the archive records:
+    // the first run only reads, so the compared runs see the same times.
+    ASSERT_EQ(RunArchiver(dir / L"one.zip", source, nullptr, L"-mmt=1").code, kArchiverOk);
+    ASSERT_EQ(RunArchiver(dir / L"one.zip", source, nullptr, L"-mmt=1").code, kArchiverOk);
+    const auto single = ReadBytes(dir / L"one.zip");
+    for (const wchar_t* threads : {L"-mmt=2", L"-mmt=3", L"-mmt=8", L"-mmt=on"}) {
+        SCOPED_TRACE(threads);
+        ASSERT_EQ(RunArchiver(dir / L"many.zip", source, nullptr, threads).code, kArchiverOk);
+        EXPECT_TRUE(ReadBytes(dir / L"many.zip") == single);
+    }
+}
+
+TEST(BuiltInArchiver, AnUnreadableFileIsReportedFirstInArchiveOrderWithAnyThreadCount) {
+    TempDir dir;
+    const std::wstring source = MakeMixedSource(dir);
+    // Held open without sharing: the archiver cannot open them.
+    const std::wstring first = source + L"f1\\13.txt";
+    const std::wstring later = source + L"f3\\2.txt";
+    UniqueKernelHandle lockFirst(CreateFileW(first.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueKernelHandle lockLater(CreateFileW(later.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(lockFirst && lockLater);
+    for (const wchar_t* threads : {L"-mmt=1", L"-mmt=2", L"-mmt=8"}) {
+        SCOPED_TRACE(threads);
+        const Outcome outcome = RunArchiver(dir / L"out.zip", source, nullptr, threads);
+        EXPECT_EQ(outcome.code, kArchiverCannotRead);
+        EXPECT_EQ(outcome.output, "Cannot read: " + WideToUtf8(first));
+        EXPECT_EQ(NamesIn(dir.path()), (std::vector<std::wstring>{L"mixed"}));
+    }
 }
 
 TEST(BuiltInArchiver, AFailedRunKeepsAnEarlierFileOfTheArchiveName) {
