@@ -15,6 +15,9 @@ varo_ensure_display
 "$VARO_ROOT/scripts/build.sh" >/dev/null
 cmake --build "$VARO_BUILD" --target copy_walker tree_copy_bench >/dev/null
 rounds=${1:-2}
+# The copy tool's thread count on this machine (twice the cores, at most 8).
+cores=$(nproc)
+workers=$((2 * cores > 8 ? 8 : 2 * cores))
 
 data="$VARO_CACHE/bench-copy"
 if [ ! -f "$data/ready" ]; then
@@ -36,6 +39,7 @@ for d in range(200):
 PY
     touch "$data/ready"
 fi
+[ -f "$data/tiny.txt" ] || echo x >"$data/tiny.txt"
 
 work=$(mktemp -d /tmp/varo_bench_copy.XXXXXX)
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -61,6 +65,9 @@ run_varo() {  # source destination
     wine "$(varo_winpath "$program/VaroSelect.exe")" "$(varo_winpath "$1")"
 }
 run_walker() { wine "$VARO_BUILD/bin/copy_walker.exe" "$(varo_winpath "$1")" "$(varo_winpath "$2")"; }
+# The same walker listing the files first and copying them on as many threads
+# as the copy tool uses: how far threads alone take a bare copy here.
+run_walker-mt() { wine "$VARO_BUILD/bin/copy_walker.exe" "$workers" "$(varo_winpath "$1")" "$(varo_winpath "$2")"; }
 run_pool() {  # workers source destination
     wine "$VARO_BUILD/bin/tree_copy_bench.exe" "$1" "$(varo_winpath "$2")" "$(varo_winpath "$3")"
 }
@@ -78,10 +85,12 @@ run_xcopy() {
 }
 run_cp() { cp -r "$1" "$2"; }
 
-# Every run writes into a fresh folder and all outputs go at the end:
-# deleting one run's output right before the next makes that one slower.
-outputs="$work/outputs"
-mkdir -p "$outputs"
+# Every run writes into a fresh folder in memory (/dev/shm when there is
+# one): gigabytes of copies written back to disk meanwhile made later runs
+# several times slower and the ratios meaningless. Each output is deleted
+# once measured, so memory holds one at a time.
+outputs=$(mktemp -d "$([ -d /dev/shm ] && echo /dev/shm || echo /tmp)/varo_bench_out.XXXXXX")
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$work" "$outputs"' EXIT
 declare -A total
 measure() {  # tool set source
     local destination="$outputs/$1-$2-$round"
@@ -93,15 +102,18 @@ measure() {  # tool set source
     seconds=$(echo "$end - $start" | bc -l)
     [ "$1" = varo ] && seconds=$(echo "$seconds - $VARO_DESIGNED_PAUSE" | bc -l)
     total[$1-$2]=$(echo "${total[$1-$2]:-0} + $seconds" | bc -l)
+    rm -rf "$destination"
 }
-tools="walker varo pool-1 pool-2 pool-4 pool-8 xcopy cp"
+tools="walker walker-mt varo pool-1 pool-2 pool-4 pool-8 xcopy cp"
 
 for round in $(seq 1 "$rounds"); do
     for tool in $tools; do
         # A single file is not a tree: the pool rows copy only the small files.
-        [[ $tool == pool-* ]] || measure "$tool" big "$data/big/one.bin"
+        [[ $tool == pool-* || $tool == walker-mt ]] || measure "$tool" big "$data/big/one.bin"
         measure "$tool" small "$data/small/tree"
     done
+    # The copy tool's own start-up and end, with next to nothing to copy.
+    measure varo tiny "$data/tiny.txt"
     echo "round $round done"
 done
 
@@ -110,14 +122,15 @@ speed() { echo "(${total[walker-$2]} / $rounds) / $1" | bc -l; }
 printf '\n%-8s %12s %9s %15s %9s\n' tool "1 GiB file s" speed "20,000 files s" speed
 for tool in $tools; do
     small=$(echo "${total[$tool-small]} / $rounds" | bc -l)
-    if [[ $tool == pool-* ]]; then
+    if [[ $tool == pool-* || $tool == walker-mt ]]; then
         printf '%-8s %12s %9s %15.2f %8.2fx\n' "$tool" - - "$small" "$(speed "$small" small)"
         continue
     fi
     big=$(echo "${total[$tool-big]} / $rounds" | bc -l)
     printf '%-8s %12.2f %8.2fx %15.2f %8.2fx\n' "$tool" "$big" "$(speed "$big" big)" "$small" "$(speed "$small" small)"
 done
-cores=$(nproc)
-workers=$((cores < 2 ? 2 : cores > 4 ? 4 : cores))
+printf 'VaroSelect on a 2-byte file: %.2f s (its start-up and end, part of each of its rows)\n' \
+    "$(echo "${total[varo-tiny]} / $rounds" | bc -l)"
 echo "(VaroSelect's times exclude its designed ${VARO_DESIGNED_PAUSE} s of pause and auto-close delay; it copies"
-echo " with $workers threads on these $cores cores. pool-N is its folder-tree copy alone with N copy threads.)"
+echo " with $workers threads on these $cores cores. pool-N is its folder-tree copy alone with N copy threads;"
+echo " walker-mt is the bare walker copying on $workers threads.)"

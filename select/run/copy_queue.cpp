@@ -11,7 +11,7 @@ constexpr std::size_t kWaitingPerWorker = 16;
 }  // namespace
 
 unsigned DefaultCopyWorkers() {
-    return std::clamp(std::thread::hardware_concurrency(), 2u, kMaxCopyWorkers);
+    return std::clamp(2 * std::thread::hardware_concurrency(), 2u, kMaxCopyWorkers);
 }
 
 CopyQueue::CopyQueue(unsigned workers) : capacity_(kWaitingPerWorker * std::max(workers, 1u)) {
@@ -28,12 +28,18 @@ void CopyQueue::Add(std::function<void()> copy) {
         copy();
         return;
     }
-    {
-        std::unique_lock guard(lock_);
-        changed_.wait(guard, [this] { return waiting_.size() < capacity_; });
-        waiting_.push_back(std::move(copy));
+    std::unique_lock guard(lock_);
+    if (waiting_.size() >= capacity_) {
+        // Wait until half the backlog is done rather than for each free
+        // place: every wake-up is a round trip through the system.
+        walkWaiting_ = true;
+        roomAvailable_.wait(guard, [this] { return waiting_.size() <= capacity_ / 2; });
+        walkWaiting_ = false;
     }
-    changed_.notify_all();
+    waiting_.push_back(std::move(copy));
+    const bool wakeWorker = idleWorkers_ > 0;
+    guard.unlock();
+    if (wakeWorker) workAvailable_.notify_one();
 }
 
 void CopyQueue::Finish() {
@@ -41,7 +47,7 @@ void CopyQueue::Finish() {
         std::lock_guard guard(lock_);
         finishing_ = true;
     }
-    changed_.notify_all();
+    workAvailable_.notify_all();
     for (std::thread& worker : workers_) worker.join();
     workers_.clear();
 }
@@ -51,12 +57,14 @@ void CopyQueue::Work() {
         std::function<void()> copy;
         {
             std::unique_lock guard(lock_);
-            changed_.wait(guard, [this] { return finishing_ || !waiting_.empty(); });
+            ++idleWorkers_;
+            workAvailable_.wait(guard, [this] { return finishing_ || !waiting_.empty(); });
+            --idleWorkers_;
             if (waiting_.empty()) return;
             copy = std::move(waiting_.front());
             waiting_.pop_front();
+            if (walkWaiting_ && waiting_.size() <= capacity_ / 2) roomAvailable_.notify_one();
         }
-        changed_.notify_all();
         copy();
     }
 }
