@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <map>
-#include <mutex>
+#include <thread>
 
 #include "handles.h"
 #include "message_capture.h"
