@@ -130,6 +130,9 @@ std::optional<DestinationName> BuildDestinationName(const Settings& settings, st
 
     const int digits = SerialDigits(settings);
     const std::array<int, 2> kinds = {settings.AddStringsBef, settings.AddStringsAft};
+    // A date after the name is part of what earlier copies of the same day
+    // are called, so it must be in place for the search of a serial before it.
+    if (settings.AddStringsAft == kAddDate) name.after = DateStamp(now);
     for (int slot = 0; slot < 2; ++slot) {
         std::wstring& text = slot == 0 ? name.before : name.after;
         switch (kinds[slot]) {
@@ -147,9 +150,6 @@ std::optional<DestinationName> BuildDestinationName(const Settings& settings, st
                 break;
             }
             case kAddSerial: {
-                // The date after the name is part of what earlier copies of the
-                // same day are called, so it must be in place for the search.
-                if (slot == 0 && settings.AddStringsAft == kAddDate) name.after = DateStamp(now);
                 const auto serial = FindNextSerial(settings, name, slot);
                 if (!serial) return std::nullopt;
                 text = SerialText(*serial, digits);

@@ -223,6 +223,17 @@ TEST_F(SerialSearch, SerialBeforeWithDateAfterRestartsDaily) {
     EXPECT_EQ(Next(s), L"003_a_20240115.txt");
 }
 
+// Regression: a date-and-serial before the name searched without the date
+// after it, always found 1, and a second copy of the day failed as taken.
+TEST_F(SerialSearch, DateAndSerialBeforeWithDateAfterCountsOnThatDay) {
+    Settings s;
+    s.AddStringsBef = kAddDateSerial;
+    s.PrefixBef2 = L"_";
+    s.AddStringsAft = kAddDate;
+    Files({L"20240115_1_a_20240115.txt", L"20240115_2_a_20240115.txt.zip.txt"});
+    EXPECT_EQ(Next(s), L"20240115_3_a_20240115.txt");
+}
+
 TEST_F(SerialSearch, DateBeforeWithSerialAfter) {
     Settings s;
     s.AddStringsBef = kAddDate;
