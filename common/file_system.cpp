@@ -48,8 +48,9 @@ public:
         return ::CreateDirectoryW(folder.c_str(), nullptr) ? 0 : ::GetLastError();
     }
 
-    DWORD Copy(const std::wstring& from, const std::wstring& to, LPPROGRESS_ROUTINE progress, void* context) override {
-        return ::CopyFileExW(from.c_str(), to.c_str(), progress, context, nullptr, 0) ? 0 : ::GetLastError();
+    DWORD Copy(const std::wstring& from, const std::wstring& to, LPPROGRESS_ROUTINE progress, void* context,
+               DWORD flags) override {
+        return ::CopyFileExW(from.c_str(), to.c_str(), progress, context, nullptr, flags) ? 0 : ::GetLastError();
     }
 
     DWORD MoveReplacing(const std::wstring& from, const std::wstring& to) override {
@@ -126,6 +127,12 @@ std::wstring DisplayPath(std::wstring_view path) {
     return std::wstring(path);
 }
 
+std::wstring JoinPath(std::wstring_view folder, std::wstring_view name) {
+    std::wstring path(folder);
+    if (!path.empty() && path.back() != L'\\') path += L'\\';
+    return path + std::wstring(name);
+}
+
 DWORD MakeFolders(FileSystem& fs, std::wstring_view folder, const std::function<void(const std::wstring&)>& created) {
     std::wstring path(folder);
     while (!path.empty() && path.back() == L'\\') path.pop_back();
@@ -154,4 +161,10 @@ DWORD ReplaceWithNewFile(FileSystem& fs, const std::wstring& newFile, const std:
     const DWORD error = fs.MoveReplacing(newFile, target);
     if (error != 0 && readOnly) (void)fs.SetAttributes(target, old);
     return error;
+}
+
+void RemoveMadeFile(FileSystem& fs, const std::wstring& path) {
+    if (fs.RemoveFile(path) == 0) return;
+    (void)fs.SetAttributes(path, FILE_ATTRIBUTE_NORMAL);
+    (void)fs.RemoveFile(path);
 }

@@ -32,10 +32,11 @@ public:
     // Creates one folder whose parent exists; ERROR_ALREADY_EXISTS when an
     // entry of that name is there.
     virtual DWORD MakeFolder(const std::wstring& folder) = 0;
-    // Copies a file over `to` as CopyFileExW does without flags, calling
-    // progress (when given) as the bytes go.
-    virtual DWORD Copy(const std::wstring& from, const std::wstring& to, LPPROGRESS_ROUTINE progress,
-                       void* context) = 0;
+    // Copies a file as CopyFileExW does: over an existing `to`, or failing
+    // on it with COPY_FILE_FAIL_IF_EXISTS in flags; progress (when given) is
+    // called as the bytes go.
+    virtual DWORD Copy(const std::wstring& from, const std::wstring& to, LPPROGRESS_ROUTINE progress, void* context,
+                       DWORD flags) = 0;
     // Renames `from` to `to` in one step, replacing a file there.
     virtual DWORD MoveReplacing(const std::wstring& from, const std::wstring& to) = 0;
     virtual DWORD RemoveFile(const std::wstring& path) = 0;
@@ -56,6 +57,9 @@ FileSystem& SystemFileSystem();
 std::wstring ExtendedLengthPath(std::wstring_view path);
 // The path as the user knows it, without the extended-length prefix.
 std::wstring DisplayPath(std::wstring_view path);
+// folder, one "\", then name, for paths of any length (an extended-length
+// path must not hold "\\" inside).
+std::wstring JoinPath(std::wstring_view folder, std::wstring_view name);
 
 // Creates the folder and its missing parents through fs, calling created
 // for each folder it made (outermost first). Returns 0 when the folder
@@ -67,3 +71,24 @@ std::wstring DisplayPath(std::wstring_view path);
 // is replaced too (the rename refuses it): its attribute is cleared first
 // and put back if the move fails, so a failure leaves the old file as it was.
 [[nodiscard]] DWORD ReplaceWithNewFile(FileSystem& fs, const std::wstring& newFile, const std::wstring& target);
+
+// Removes a file the caller made. A read-only copy of a read-only source is
+// made writable first (the system refuses to delete it otherwise).
+void RemoveMadeFile(FileSystem& fs, const std::wstring& path);
+
+// A file the caller has just made under a fresh name: removed again when the
+// guard goes, however the work ends, unless Keep() says it took its place.
+class FreshFile {
+public:
+    FreshFile(FileSystem& fs, std::wstring path) : fs_(fs), path_(std::move(path)) {}
+    ~FreshFile() {
+        if (!path_.empty()) RemoveMadeFile(fs_, path_);
+    }
+    FreshFile(const FreshFile&) = delete;
+    FreshFile& operator=(const FreshFile&) = delete;
+    void Keep() { path_.clear(); }
+
+private:
+    FileSystem& fs_;
+    std::wstring path_;
+};

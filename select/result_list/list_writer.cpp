@@ -56,12 +56,12 @@ std::wstring FreshNameBeside(const std::wstring& listPath, int attempt) {
     return listPath.substr(0, keep) + FormatText(L".~%02x", {attempt});
 }
 
-UniqueKernelHandle CreateFresh(const std::wstring& listPath, std::wstring& freshPath) {
+UniqueKernelHandle CreateFresh(FileSystem& files, const std::wstring& listPath, std::wstring& freshPath) {
     for (int attempt = 0; attempt < kFreshNameAttempts; ++attempt) {
         freshPath = FreshNameBeside(listPath, attempt);
-        UniqueKernelHandle file(
-            ::CreateFileW(freshPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file || ::GetLastError() != ERROR_FILE_EXISTS) return file;
+        DWORD error = 0;
+        UniqueKernelHandle file = files.Open(freshPath, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, error);
+        if (file || error != ERROR_FILE_EXISTS) return file;
     }
     return {};
 }
@@ -69,14 +69,16 @@ UniqueKernelHandle CreateFresh(const std::wstring& listPath, std::wstring& fresh
 }  // namespace
 
 void WriteCopyResultList(const std::wstring& listPath, const std::wstring& destinationPath, ResultEntryTable& table,
-                         const ListHeader& header, SharedRunState& shared) {
+                         const ListHeader& header, SharedRunState& shared, FileSystem& files) {
     shared.listWriting = true;
+    const std::wstring target = ExtendedLengthPath(listPath);
     std::wstring freshPath;
-    UniqueKernelHandle handle = CreateFresh(listPath, freshPath);
+    UniqueKernelHandle handle = CreateFresh(files, target, freshPath);
     if (!handle) {
         shared.listFailed = true;
         return;
     }
+    FreshFile made(files, freshPath);
     bool complete = false;
     bool written = false;
     {
@@ -92,10 +94,10 @@ void WriteCopyResultList(const std::wstring& listPath, const std::wstring& desti
         written = file.Finish();
     }
     // A list stopped by Cancel still takes its place, ending in "Creation was aborted!".
-    if (!written || !::MoveFileExW(freshPath.c_str(), listPath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        ::DeleteFileW(freshPath.c_str());
+    if (!written || ReplaceWithNewFile(files, freshPath, target) != 0) {
         shared.listFailed = true;
         return;
     }
+    made.Keep();
     if (!complete) shared.listFailed = true;
 }

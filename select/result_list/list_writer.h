@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "file_system.h"
 #include "result_list/list_header.h"
 #include "result_list/result_entries.h"
 #include "startup/run_state.h"
@@ -14,6 +15,6 @@
 // Cancel ("Creation was aborted!" is then its last line), and also when the
 // file cannot be opened or written, so that the run does not report a list
 // that is missing or cut short as made. destinationPath is the copy (with
-// DirTree 2 the source).
+// DirTree 2 the source). A read-only old list is replaced too.
 void WriteCopyResultList(const std::wstring& listPath, const std::wstring& destinationPath, ResultEntryTable& table,
-                         const ListHeader& header, SharedRunState& shared);
+                         const ListHeader& header, SharedRunState& shared, FileSystem& files = SystemFileSystem());

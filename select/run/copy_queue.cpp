@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "thread_barrier.h"
+
 namespace {
 
 // Copies waiting per worker: enough that a worker finds the next one ready,
@@ -14,9 +16,27 @@ unsigned DefaultCopyWorkers() {
     return std::clamp(2 * std::thread::hardware_concurrency(), 2u, kMaxCopyWorkers);
 }
 
-CopyQueue::CopyQueue(unsigned workers) : capacity_(kWaitingPerWorker * std::max(workers, 1u)) {
+CopyQueue::CopyQueue(unsigned workers, FailureHandler onFailure)
+    : capacity_(kWaitingPerWorker * std::max(workers, 1u)), onFailure_(std::move(onFailure)) {
     if (workers <= 1) return;
-    for (unsigned i = 0; i < workers; ++i) workers_.emplace_back([this] { Work(); });
+    liveWorkers_ = workers;
+    for (unsigned i = 0; i < workers; ++i) {
+        workers_.emplace_back(
+            [this] { RunBehindBarrier([this] { Work(); }, [this](const std::wstring& what) { WorkerLost(what); }); });
+    }
+}
+
+void CopyQueue::Run(const std::function<void()>& copy) {
+    RunBehindBarrier(copy, onFailure_);
+}
+
+void CopyQueue::WorkerLost(const std::wstring& what) {
+    {
+        std::lock_guard guard(lock_);
+        --liveWorkers_;
+    }
+    roomAvailable_.notify_all();
+    onFailure_(what);
 }
 
 CopyQueue::~CopyQueue() {
@@ -24,17 +44,19 @@ CopyQueue::~CopyQueue() {
 }
 
 void CopyQueue::Add(std::function<void()> copy) {
-    if (workers_.empty()) {
-        copy();
-        return;
-    }
     std::unique_lock guard(lock_);
-    if (waiting_.size() >= capacity_) {
+    if (liveWorkers_ > 0 && waiting_.size() >= capacity_) {
         // Wait until half the backlog is done rather than for each free
         // place: every wake-up is a round trip through the system.
         walkWaiting_ = true;
-        roomAvailable_.wait(guard, [this] { return waiting_.size() <= capacity_ / 2; });
+        roomAvailable_.wait(guard, [this] { return waiting_.size() <= capacity_ / 2 || liveWorkers_ == 0; });
         walkWaiting_ = false;
+    }
+    // One thread, or none left: the copy runs here and now.
+    if (liveWorkers_ == 0) {
+        guard.unlock();
+        Run(copy);
+        return;
     }
     waiting_.push_back(std::move(copy));
     const bool wakeWorker = idleWorkers_ > 0;
@@ -50,6 +72,13 @@ void CopyQueue::Finish() {
     workAvailable_.notify_all();
     for (std::thread& worker : workers_) worker.join();
     workers_.clear();
+    // Copies left behind by workers that were lost run here.
+    std::deque<std::function<void()>> left;
+    {
+        std::lock_guard guard(lock_);
+        left.swap(waiting_);
+    }
+    for (const auto& copy : left) Run(copy);
 }
 
 void CopyQueue::Work() {
@@ -65,6 +94,6 @@ void CopyQueue::Work() {
             waiting_.pop_front();
             if (walkWaiting_ && waiting_.size() <= capacity_ / 2) roomAvailable_.notify_one();
         }
-        copy();
+        Run(copy);
     }
 }

@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -20,10 +21,14 @@ unsigned DefaultCopyWorkers();
 
 // Runs the copies it is given on `workers` threads, taking them in the order
 // they came; 1 runs each one at once on the calling thread, which is the
-// plain sequential copy.
+// plain sequential copy. A copy that throws (memory running out, anything
+// unexpected) is handed to onFailure with its description; the queue goes
+// on, and the owner stops the run.
 class CopyQueue {
 public:
-    explicit CopyQueue(unsigned workers);
+    using FailureHandler = std::function<void(const std::wstring& what)>;
+
+    CopyQueue(unsigned workers, FailureHandler onFailure);
     ~CopyQueue();
     CopyQueue(const CopyQueue&) = delete;
     CopyQueue& operator=(const CopyQueue&) = delete;
@@ -36,13 +41,18 @@ public:
 
 private:
     void Work();
+    void Run(const std::function<void()>& copy);
+    // A worker's loop itself failed: the others, or the walk, take over.
+    void WorkerLost(const std::wstring& what);
 
     std::size_t capacity_;
+    FailureHandler onFailure_;
     std::mutex lock_;
     std::condition_variable workAvailable_;  // for idle workers
     std::condition_variable roomAvailable_;  // for the walk, when the backlog was full
     std::deque<std::function<void()>> waiting_;
     unsigned idleWorkers_ = 0;
+    unsigned liveWorkers_ = 0;
     bool walkWaiting_ = false;
     bool finishing_ = false;
     std::vector<std::thread> workers_;

@@ -60,6 +60,8 @@ constexpr std::size_t kErrorTextChars = 256;
 constexpr std::size_t kUnreadableFoldersShown = 5;
 // Fresh names tried for the folder that holds a Zip copy ("~zip1", "~zip2", ...).
 constexpr int kMaxZipStageNames = 1000;
+// Fresh names tried for the file that probes a folder.
+constexpr int kProbeNameAttempts = 100;
 
 // How one step of an attempt ends.
 enum class Step { Next, Restart, Fail };
@@ -92,10 +94,24 @@ bool HasWildcard(std::wstring_view path) {
 
 // Finds the source on disk; a wildcard would find some other entry, so such
 // a path does not exist.
-bool LookUpSource(const std::wstring& path, WIN32_FIND_DATAW& data) {
+bool LookUpSource(FileSystem& files, const std::wstring& path, WIN32_FIND_DATAW& data) {
     if (path.empty() || HasWildcard(path)) return false;
-    UniqueFindHandle find(::FindFirstFileW(path.c_str(), &data));
-    return find.valid();
+    return files.Find(path, data) == 0;
+}
+
+bool Exists(const RunContext& run, std::wstring_view path) {
+    return run.files->GetAttributes(ExtendedLengthPath(StripTrailingBackslash(path))) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsFolderIn(const RunContext& run, std::wstring_view path) {
+    const DWORD attributes = run.files->GetAttributes(ExtendedLengthPath(StripTrailingBackslash(path)));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Creates a folder with its missing parents, each recorded as made by this run.
+int MakeTrackedFolder(RunContext& run, std::wstring_view folder) {
+    return static_cast<int>(MakeFolders(*run.files, ExtendedLengthPath(folder),
+                                        [&run](const std::wstring& made) { run.created.Add(made); }));
 }
 
 void SetErrorText(SourceJob& job, std::wstring text) {
@@ -159,9 +175,9 @@ Step ChooseDestinationFolder(RunContext& run, const SourceJob& job) {
         initial = s.CopyMode == 0 ? FolderOf(job.copySource) : InitialBrowseFolder(run);
     } else if (s.CopyMode == 1 && s.Path.empty()) {
         initial = InitialBrowseFolder(run);
-    } else if (s.CopyMode == 1 && !IsFolder(s.Path)) {
+    } else if (s.CopyMode == 1 && !IsFolderIn(run, s.Path)) {
         if (DestinationInsideSource(run, job, s.Path)) return RefuseInsideSource(job, s.Path);
-        const int code = CreateFolderTree(s.Path);
+        const int code = MakeTrackedFolder(run, s.Path);
         if (code == 0) return Step::Next;
         ShowMessage(nullptr, MB_ICONERROR, kCreateDestinationFailed, {DirectoryErrorText(code), s.Path});
         initial = s.Path;
@@ -172,8 +188,8 @@ Step ChooseDestinationFolder(RunContext& run, const SourceJob& job) {
     if (answer.nameInvalid) return Step::Restart;
     if (answer.folder.empty()) return Step::Fail;
     run.chosenFolder = AddTrailingBackslash(answer.folder);
-    if (IsFolder(run.chosenFolder)) return Step::Next;
-    if (const int code = CreateFolderTree(run.chosenFolder); code != 0) {
+    if (IsFolderIn(run, run.chosenFolder)) return Step::Next;
+    if (const int code = MakeTrackedFolder(run, run.chosenFolder); code != 0) {
         ShowMessage(nullptr, MB_ICONERROR, kCreateChosenFailed, {DirectoryErrorText(code), run.chosenFolder});
         run.chosenFolder.clear();
         return Step::Restart;
@@ -229,9 +245,9 @@ Step CheckSameName(RunContext& run, SourceJob& job) {
     bool workFolderTaken = false;
     bool listTaken = false;
     if (!BothKindsNone(s)) {
-        destinationTaken = !ListOnly(s) && PathExists(job.destinationPath);
-        workFolderTaken = !job.zipWorkFolder.empty() && PathExists(job.zipWorkFolder);
-        listTaken = WritesList(s) && PathExists(job.resultListPath);
+        destinationTaken = !ListOnly(s) && Exists(run, job.destinationPath);
+        workFolderTaken = !job.zipWorkFolder.empty() && Exists(run, job.zipWorkFolder);
+        listTaken = WritesList(s) && Exists(run, job.resultListPath);
     }
     // The copy must never land on its own source. In list-only mode nothing
     // is written there, so only the list's own name counts.
@@ -259,26 +275,40 @@ Step CheckSameName(RunContext& run, SourceJob& job) {
     return Step::Fail;
 }
 
-// Tests that a file can be written at `path` without harming anything there:
-// an existing file is opened for writing but not truncated, and only a file
-// the probe created itself is deleted again. Returns 0 or the error number.
-DWORD ProbeWritableFile(const std::wstring& path, bool mayExist) {
-    UniqueKernelHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, mayExist ? OPEN_ALWAYS : CREATE_NEW,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return ::GetLastError();
-    const bool existed = ::GetLastError() == ERROR_ALREADY_EXISTS;
+// Creates a file and deletes it again; 0 or the error number.
+DWORD ProbeNewFile(FileSystem& files, const std::wstring& path) {
+    DWORD error = 0;
+    UniqueKernelHandle file = files.Open(path, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, error);
+    if (!file) return error;
     file.reset();
-    if (!existed) ::DeleteFileW(path.c_str());
+    (void)files.RemoveFile(path);
     return 0;
 }
 
+// Tests that a file can be written at `path` without harming anything there.
+// A file that is already there is not opened (the copy will replace it in
+// one step, whatever its attributes): a fresh file beside it tests the folder.
+DWORD ProbeWritableFile(FileSystem& files, const std::wstring& path) {
+    const std::wstring target = ExtendedLengthPath(path);
+    const DWORD existing = files.GetAttributes(target);
+    if (existing == INVALID_FILE_ATTRIBUTES) return ProbeNewFile(files, target);
+    // A folder of that name cannot become the file (opening it to write is refused alike).
+    if (existing & FILE_ATTRIBUTE_DIRECTORY) return ERROR_ACCESS_DENIED;
+    const std::wstring folder = FolderOf(target);
+    for (int attempt = 0; attempt < kProbeNameAttempts; ++attempt) {
+        const DWORD error = ProbeNewFile(files, folder + FormatText(L"~vp%08x.tmp", {::GetTickCount() + attempt}));
+        if (error != ERROR_FILE_EXISTS) return error;
+    }
+    return ERROR_FILE_EXISTS;
+}
+
 // Creates the folder, then probes the file in it; the error text says which failed.
-bool ProbeFileIn(const RunContext& run, SourceJob& job, const std::wstring& file) {
-    if (const int code = CreateFolderTree(job.destinationFolder); code != 0) {
+bool ProbeFileIn(RunContext& run, SourceJob& job, const std::wstring& file) {
+    if (const int code = MakeTrackedFolder(run, job.destinationFolder); code != 0) {
         SetErrorText(job, DirectoryErrorText(code));
         return false;
     }
-    if (const DWORD error = ProbeWritableFile(file, BothKindsNone(run.settings)); error != 0) {
+    if (const DWORD error = ProbeWritableFile(*run.files, file); error != 0) {
         SetErrorText(job, SystemErrorText(error));
         return false;
     }
@@ -290,10 +320,10 @@ Step ProbeResultList(RunContext& run, SourceJob& job) {
     return AskForAnotherFolder(run, kCannotCreateList, job.errorText, job.resultListPath);
 }
 
-void DropZipStage(SourceJob& job) {
+void DropZipStage(RunContext& run, SourceJob& job) {
     if (job.zipStageFolder.empty()) return;
-    ::RemoveDirectoryW(StripTrailingBackslash(job.zipWorkFolder).c_str());
-    ::RemoveDirectoryW(StripTrailingBackslash(job.zipStageFolder).c_str());
+    run.created.RemoveEmptyFolder(*run.files, job.zipWorkFolder);
+    run.created.RemoveEmptyFolder(*run.files, job.zipStageFolder);
     job.zipStageFolder.clear();
 }
 
@@ -302,21 +332,21 @@ void DropZipStage(SourceJob& job) {
 // into, packed or deleted. The copy is made instead in a folder of that name
 // inside a fresh folder beside it, so the archive's top folder keeps the
 // name. The fresh folder is made here, so it cannot be the user's.
-bool MakeZipStage(SourceJob& job) {
+bool MakeZipStage(RunContext& run, SourceJob& job) {
     const std::wstring name = FileNameOf(StripTrailingBackslash(job.zipWorkFolder));
     for (int n = 1; n <= kMaxZipStageNames; ++n) {
         const std::wstring stage = job.destinationFolder + FormatText(L"~zip%d", {n});
-        if (!::CreateDirectoryW(stage.c_str(), nullptr)) {
-            const DWORD error = ::GetLastError();
+        if (const DWORD error = run.files->MakeFolder(ExtendedLengthPath(stage)); error != 0) {
             if (error == ERROR_ALREADY_EXISTS) continue;
             SetErrorText(job, SystemErrorText(error));
             return false;
         }
+        run.created.Add(stage);
         job.zipStageFolder = stage + L"\\";
         job.zipWorkFolder = job.zipStageFolder + name + L"\\";
         if (job.zipWorkFolder.size() <= kMaxFolderDestinationChars) return true;
         SetErrorText(job, DirectoryErrorText(ERROR_FILENAME_EXCED_RANGE));
-        DropZipStage(job);
+        DropZipStage(run, job);
         return false;
     }
     SetErrorText(job, DirectoryErrorText(ERROR_ALREADY_EXISTS));
@@ -325,24 +355,25 @@ bool MakeZipStage(SourceJob& job) {
 
 bool ProbeFolderCopy(RunContext& run, SourceJob& job, TreeCopy& tree) {
     const Settings& s = run.settings;
-    const bool skipEmpty = s.EmptyDirNoCopy == 1 && !FolderHasCopyableFile(s, run.conditions, job.copySource);
+    const bool skipEmpty = s.EmptyDirNoCopy == 1 && !tree.copyable.InFolder(tree.sourceRoot);
     if (DeliversZip(s) && !skipEmpty && !ProbeFileIn(run, job, job.destinationPath)) return false;
     if (skipEmpty) {
         job.skipped = true;
         return true;
     }
     if (DeliversZip(s) && BothKindsNone(s)) {
-        if (!MakeZipStage(job)) return false;
-        tree.destinationRoot = job.zipWorkFolder;
+        if (!MakeZipStage(run, job)) return false;
+        tree.destinationRoot = ExtendedLengthPath(job.zipWorkFolder);
     }
     const std::wstring& root = DeliversZip(s) ? job.zipWorkFolder : job.destinationPath;
     if (const int code = CreateTrackedFolder(tree, root); code != 0) {
         SetErrorText(job, DirectoryErrorText(code));
-        DropZipStage(job);
+        DropZipStage(run, job);
         return false;
     }
     const std::wstring& hidden = job.zipStageFolder.empty() ? root : job.zipStageFolder;
-    if (DeliversZip(s)) ::SetFileAttributesW(StripTrailingBackslash(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    if (DeliversZip(s))
+        (void)run.files->SetAttributes(ExtendedLengthPath(StripTrailingBackslash(hidden)), FILE_ATTRIBUTE_HIDDEN);
     run.shared.somethingCopied = true;
     return true;
 }
@@ -368,7 +399,6 @@ Step RunAttempt(RunContext& run, SourceJob& job, TreeCopy& tree) {
     job.errorText.clear();
     job.skipped = false;
     ::GetLocalTime(&job.now);
-    tree.createdFolders.clear();
 
     if (const Step result = ChooseDestinationFolder(run, job); result != Step::Next) return result;
     if (const Step result = BuildNames(run, job); result != Step::Next) return result;
@@ -378,7 +408,7 @@ Step RunAttempt(RunContext& run, SourceJob& job, TreeCopy& tree) {
     if (const Step result = CheckSameName(run, job); result != Step::Next) return result;
     if (const Step result = ProbeResultList(run, job); result != Step::Next) return result;
     if (job.isFile) job.selected = IsFileSelected(run.conditions, job.name, job.find.ftLastWriteTime);
-    tree.destinationRoot = DeliversZip(run.settings) ? job.zipWorkFolder : job.destinationPath;
+    tree.destinationRoot = ExtendedLengthPath(DeliversZip(run.settings) ? job.zipWorkFolder : job.destinationPath);
     return ProbeDestination(run, job, tree);
 }
 
@@ -414,7 +444,7 @@ bool CopyFileSource(RunContext& run, SourceJob& job, const EntryRecorder& record
         if (DeliversZip(run.settings)) {
             if (!Compress(run, job.copySource, job)) return false;
         } else if (const DWORD error =
-                       CopyOneFile(job.copySource, job.destinationPath, run.shared, Destination::MayExist);
+                       CopyOneFile(*run.files, job.copySource, job.destinationPath, run.shared, Destination::MayExist);
                    error != 0) {
             SetErrorText(job, SystemErrorText(error));
             return false;
@@ -428,7 +458,7 @@ bool CopyFileSource(RunContext& run, SourceJob& job, const EntryRecorder& record
 
 bool CopyFolderSource(RunContext& run, SourceJob& job, TreeCopy& tree) {
     if (job.skipped) return true;
-    CopyFolderTree(tree, job.copySource);
+    CopyFolderTree(tree, tree.sourceRoot);
     if (RemoveEmptyFoldersAfterwards(run.settings)) RemoveEmptyFolders(tree, tree.destinationRoot);
     if (run.shared.copyCancelRequested.load()) return false;
     if (ListOnly(run.settings) || !DeliversZip(run.settings)) return true;
@@ -441,9 +471,11 @@ bool CopyFolderSource(RunContext& run, SourceJob& job, TreeCopy& tree) {
 
 // The work folder goes whether the compression worked or not; one that
 // cannot be deleted is at least made visible again for the user to remove.
-void RemoveWorkFolder(const SourceJob& job) {
+// Only a folder this run made is deleted: a folder of that name that was
+// there before is the user's.
+void RemoveWorkFolder(const RunContext& run, const SourceJob& job) {
     const std::wstring& folder = job.zipStageFolder.empty() ? job.zipWorkFolder : job.zipStageFolder;
-    if (folder.empty() || !PathExists(folder)) return;
+    if (folder.empty() || !run.created.Contains(folder) || !Exists(run, folder)) return;
     const int code = DeleteWorkFolder(folder);
     if (code == 0) return;
     ShowMessage(nullptr, MB_ICONWARNING, kDeleteWorkFolderFailed, {ShellOperationErrorText(code), folder});
@@ -469,7 +501,7 @@ bool WriteResultList(RunContext& run, const SourceJob& job, ResultEntryTable& ta
         run.shared.listWriting = false;
         run.shared.listAbortRequested = false;
         WriteCopyResultList(job.resultListPath, job.destinationPath, table,
-                            MakeListHeader(run.settings, run.conditions), run.shared);
+                            MakeListHeader(run.settings, run.conditions), run.shared, *run.files);
         NoteVirtualStoreRedirect(run, job.resultListPath);
         return true;
     }
@@ -502,7 +534,7 @@ int CopyOneSource(RunContext& run, std::wstring_view sourcePath) {
     // The path as Windows resolves it ("data.." and "data " are "data"), so
     // the folder is listed under the name it really has.
     job.copySource = StripTrailingBackslash(NormalizeSourcePath(StripTrailingBackslash(sourcePath)));
-    if (!LookUpSource(job.copySource, job.find)) {
+    if (!LookUpSource(*run.files, job.copySource, job.find)) {
         ShowMessage(nullptr, MB_ICONERROR, kSelectFolderOrFile, {job.copySource});
         return -1;
     }
@@ -515,7 +547,9 @@ int CopyOneSource(RunContext& run, std::wstring_view sourcePath) {
     }
     DecorateProgressWindow(run, job);
 
-    TreeCopy tree{s, run.conditions, run.shared, job.copySource, {}, {}, {}, {}, run.copyWorkers};
+    TreeCopy tree(s, run.conditions, run.shared, *run.files, run.created);
+    tree.sourceRoot = ExtendedLengthPath(job.copySource);
+    tree.copyWorkers = run.copyWorkers;
     for (;;) {
         const Step step = RunAttempt(run, job, tree);
         if (step == Step::Fail) return -1;
@@ -524,13 +558,14 @@ int CopyOneSource(RunContext& run, std::wstring_view sourcePath) {
     }
     run.lastDestinationFolder = job.destinationFolder;
     run.lastDestinationPath = job.destinationPath;
+    run.lastListPath = WritesList(s) ? job.resultListPath : std::wstring();
 
     std::optional<ResultEntryTable> table;
     if (WritesList(s)) table.emplace(run.listEntryLimit);
     tree.record = RecorderFor(table ? &*table : nullptr);
     const bool ok = job.isFile ? CopyFileSource(run, job, tree.record) : CopyFolderSource(run, job, tree);
     run.shared.listWriting = false;
-    RemoveWorkFolder(job);
+    RemoveWorkFolder(run, job);
     if (!ok) {
         if (run.shared.copyCancelRequested.load()) return 0;
         ShowMessage(nullptr, MB_ICONWARNING, kCopyFailed, {job.errorText, job.destinationPath});

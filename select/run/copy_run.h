@@ -9,8 +9,10 @@
 #include <windows.h>
 
 #include "archiver_api.h"
+#include "file_system.h"
 #include "run/browse_answer.h"
 #include "run/conditions.h"
+#include "run/created_entries.h"
 #include "run/folder_tree.h"
 #include "result_list/result_entries.h"
 #include "startup/run_state.h"
@@ -33,6 +35,10 @@ struct RunContext {
     const SelectionConditions& conditions;
     SharedRunState& shared;
     CopyRunServices services;
+    // The file operations of the run; tests put stand-ins in their place.
+    FileSystem* files = &SystemFileSystem();
+    // What this run made: the only entries it may remove again.
+    CreatedEntries created;
 
     // A folder picked in the browser; later sources go there without asking.
     std::wstring chosenFolder;
@@ -42,6 +48,7 @@ struct RunContext {
     // Where the last source went, for showing it in Explorer.
     std::wstring lastDestinationFolder;
     std::wstring lastDestinationPath;
+    std::wstring lastListPath;  // empty when the last source wrote no list
     // The Zip writer behind the archiver's entries.
     const ArchiverApi* archiver = &BuiltInArchiver();
     // Room for the copy result list's entries (tests stand in for memory

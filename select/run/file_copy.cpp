@@ -1,30 +1,60 @@
 #include "run/file_copy.h"
 
+#include <atomic>
+
 #include "format.h"
+#include "paths.h"
 #include "result_list/thousands.h"
 
 namespace {
+
+// Fresh names tried for a copy that will replace a file.
+constexpr int kFreshNameAttempts = 100;
 
 DWORD CALLBACK CopyProgress(LARGE_INTEGER totalSize, LARGE_INTEGER transferred, LARGE_INTEGER, LARGE_INTEGER, DWORD,
                             DWORD, HANDLE, HANDLE, LPVOID context) {
     auto& shared = *static_cast<SharedRunState*>(context);
     if (shared.copyCancelRequested.load()) return PROGRESS_CANCEL;
-    shared.statusProgressText.Set(FormatText(L"%s/ %s Byte", {FormatThousands(std::to_wstring(transferred.QuadPart)),
-                                                              FormatThousands(std::to_wstring(totalSize.QuadPart))}));
+    // Nothing may be thrown through the system's copy; the line is only shown.
+    try {
+        shared.statusProgressText.Set(
+            FormatText(L"%s/ %s Byte", {FormatThousands(std::to_wstring(transferred.QuadPart)),
+                                        FormatThousands(std::to_wstring(totalSize.QuadPart))}));
+    } catch (...) {
+    }
     return PROGRESS_CONTINUE;
+}
+
+// A short name in the copy's folder: the long name of the copy may already
+// be near the length a name can have.
+std::wstring FreshNameIn(const std::wstring& folder) {
+    static std::atomic<unsigned> counter{::GetTickCount() ^ (::GetCurrentProcessId() << 16)};
+    return folder + FormatText(L"~vc%08x.tmp", {static_cast<std::uint32_t>(counter.fetch_add(1))});
+}
+
+DWORD ReplaceExistingFile(FileSystem& files, const std::wstring& from, const std::wstring& to, SharedRunState& shared) {
+    const std::wstring folder = FolderOf(to);
+    for (int attempt = 0; attempt < kFreshNameAttempts; ++attempt) {
+        const std::wstring fresh = FreshNameIn(folder);
+        DWORD error = files.Copy(from, fresh, CopyProgress, &shared, COPY_FILE_FAIL_IF_EXISTS);
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
+        // The name was free, so whatever is there now is this copy's.
+        FreshFile made(files, fresh);
+        if (error == 0) error = ReplaceWithNewFile(files, fresh, to);
+        if (error == 0) made.Keep();
+        return error;
+    }
+    return ERROR_FILE_EXISTS;
 }
 
 }  // namespace
 
-DWORD CopyOneFile(const std::wstring& from, const std::wstring& to, SharedRunState& shared, Destination destination) {
-    // Only a file this copy creates may be removed again; one that was there
-    // before belongs to the user.
-    const bool existed =
-        destination == Destination::MayExist && ::GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (::CopyFileExW(from.c_str(), to.c_str(), CopyProgress, &shared, nullptr, 0)) return 0;
-    const DWORD error = ::GetLastError();
-    // Windows removes the part file of a failed or cancelled copy, Wine does
-    // not: make sure none is left either way.
-    if (!existed) ::DeleteFileW(to.c_str());
+DWORD CopyOneFile(FileSystem& files, const std::wstring& from, const std::wstring& to, SharedRunState& shared,
+                  Destination destination) {
+    if (destination == Destination::MayExist && files.GetAttributes(to) != INVALID_FILE_ATTRIBUTES)
+        return ReplaceExistingFile(files, from, to, shared);
+    const DWORD error = files.Copy(from, to, CopyProgress, &shared, 0);
+    // The file was not there before: what is there now is this copy's.
+    if (error != 0) RemoveMadeFile(files, to);
     return error;
 }

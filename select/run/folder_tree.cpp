@@ -1,12 +1,15 @@
 #include "run/folder_tree.h"
 
-#include "run/copy_rules.h"
+#include <algorithm>
+#include <unordered_set>
+
 #include "error_texts.h"
-#include "run/file_copy.h"
+#include "folder_links.h"
 #include "format.h"
-#include "handles.h"
 #include "message_box.h"
 #include "paths.h"
+#include "run/copy_rules.h"
+#include "run/run_failure.h"
 #include "text.h"
 
 namespace {
@@ -15,10 +18,6 @@ constexpr MessagePair kCopyFileFailed = {L"ファイルのコピーに失敗し�
                                          L"Failed to copy a file.\n%s\n\n%s"};
 constexpr MessagePair kCreateFolderFailed = {L"フォルダの作成に失敗しました。\n%s\n\n%s",
                                              L"Failed to create a folder.\n%s\n\n%s"};
-
-bool IsDots(const wchar_t* name) {
-    return std::wstring_view(name) == L"." || std::wstring_view(name) == L"..";
-}
 
 bool IsFolderEntry(const WIN32_FIND_DATAW& data) {
     return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -35,27 +34,8 @@ struct Walk {
     CopyQueue& files;
 };
 
-std::wstring FolderKey(const std::wstring& folder) {
-    return ToLowerText(StripTrailingBackslash(folder));
-}
-
-// Calls visit for every entry of a folder but "." and ".."; stops when visit
-// answers false. Returns false when the folder could not be listed, or the
-// listing broke off before its end.
-template <typename Visit>
-bool ForEachEntry(const std::wstring& folder, Visit visit) {
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle find(::FindFirstFileW((AddTrailingBackslash(folder) + L"*").c_str(), &data));
-    // A drive root without entries has no "." either: nothing found is empty.
-    if (!find) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
-    do {
-        if (!IsDots(data.cFileName) && !visit(data)) return true;
-    } while (::FindNextFileW(find.get(), &data));
-    return ::GetLastError() == ERROR_NO_MORE_FILES;
-}
-
 std::wstring RelativeTo(const std::wstring& root, const std::wstring& path) {
-    const std::wstring base = AddTrailingBackslash(root);
+    const std::wstring base = JoinPath(root, L"");
     return path.size() > base.size() ? path.substr(base.size()) : std::wstring();
 }
 
@@ -68,13 +48,13 @@ void CopyQueuedFile(TreeCopy& copy, const std::wstring& from, const std::wstring
     if (shared.copyCancelRequested.load()) return;
     shared.statusItemText.Set(name);
     shared.statusProgressText.Clear();
-    const DWORD error = copy.copyFile(from, to, shared, destination);
+    const DWORD error = copy.copyFile(copy.files, from, to, shared, destination);
     if (error == 0) {
         shared.somethingCopied = true;
         return;
     }
     if (!shared.copyCancelRequested.exchange(true))
-        ShowMessage(nullptr, MB_ICONWARNING, kCopyFileFailed, {SystemErrorText(error), to});
+        ShowMessage(nullptr, MB_ICONWARNING, kCopyFileFailed, {SystemErrorText(error), DisplayPath(to)});
 }
 
 // The walk's own status: what it passes while no file is being copied (a
@@ -92,7 +72,9 @@ void CopyTreeFile(Walk& walk, const std::wstring& sourcePath, const std::wstring
     const Settings& s = copy.settings;
     if (!Selected(copy.conditions, data)) return;
     ShowWalkStatus(copy, data.cFileName);
-    if (!ListOnly(s)) {
+    if (copy.packed) {
+        if (!ListOnly(s)) copy.packed->push_back({sourcePath, relative, data});
+    } else if (!ListOnly(s)) {
         walk.files.Add([&copy, sourcePath, to = copy.destinationRoot + relative, name = std::wstring(data.cFileName),
                         destination] { CopyQueuedFile(copy, sourcePath, to, name, destination); });
     }
@@ -105,17 +87,23 @@ void CopyTreeFolder(Walk& walk, const std::wstring& sourcePath, const std::wstri
                     const WIN32_FIND_DATAW& data) {
     TreeCopy& copy = walk.copy;
     const Settings& s = copy.settings;
+    // A junction or symbolic link names another place: its content is not
+    // part of this folder (and may be this folder itself).
+    if (!EntersFolder(data)) return;
     ShowWalkStatus(copy, data.cFileName);
     // A folder this run made (the copy itself, when it lies in the source)
     // holds copies, not source files.
-    if (copy.createdFolders.count(FolderKey(sourcePath)) != 0) return;
-    if (PrecheckEmptyFolders(s) && !FolderHasCopyableFile(s, copy.conditions, sourcePath)) return;
+    if (copy.created.Contains(sourcePath)) return;
+    if (PrecheckEmptyFolders(s) && !copy.copyable.InFolder(sourcePath)) return;
     if (copy.record && WalkRecordsEntries(s)) copy.record(relative + L"\\", true, data);
-    if (!ListOnly(s)) {
+    if (copy.packed) {
+        if (!ListOnly(s)) copy.packed->push_back({sourcePath, relative + L"\\", data});
+    } else if (!ListOnly(s)) {
         const std::wstring destination = copy.destinationRoot + relative;
         if (const int code = CreateTrackedFolder(copy, destination); code != 0) {
             if (!copy.shared.copyCancelRequested.exchange(true))
-                ShowMessage(nullptr, MB_ICONWARNING, kCreateFolderFailed, {DirectoryErrorText(code), destination});
+                ShowMessage(nullptr, MB_ICONWARNING, kCreateFolderFailed,
+                            {DirectoryErrorText(code), DisplayPath(destination)});
             return;
         }
         copy.shared.somethingCopied = true;
@@ -130,10 +118,10 @@ void WalkFolder(Walk& walk, const std::wstring& sourceFolder) {
     // In a folder this run made, every file is one of this run's copies.
     const std::wstring destinationFolder = copy.destinationRoot + RelativeTo(copy.sourceRoot, sourceFolder);
     const Destination destination =
-        copy.createdFolders.count(FolderKey(destinationFolder)) != 0 ? Destination::IsNew : Destination::MayExist;
-    const bool listed = ForEachEntry(sourceFolder, [&](const WIN32_FIND_DATAW& data) {
+        copy.packed || copy.created.Contains(destinationFolder) ? Destination::IsNew : Destination::MayExist;
+    const DWORD error = copy.files.List(sourceFolder, [&](const WIN32_FIND_DATAW& data) {
         if (copy.shared.copyCancelRequested.load()) return false;
-        const std::wstring path = AddTrailingBackslash(sourceFolder) + data.cFileName;
+        const std::wstring path = JoinPath(sourceFolder, data.cFileName);
         const std::wstring relative = RelativeTo(copy.sourceRoot, path);
         if (IsFolderEntry(data))
             CopyTreeFolder(walk, path, relative, data);
@@ -141,36 +129,66 @@ void WalkFolder(Walk& walk, const std::wstring& sourceFolder) {
             CopyTreeFile(walk, path, relative, data, destination);
         return true;
     });
-    if (!listed && !copy.shared.copyCancelRequested.load()) copy.unreadableFolders.push_back(sourceFolder);
+    if (error != 0 && !copy.shared.copyCancelRequested.load())
+        copy.unreadableFolders.push_back(DisplayPath(sourceFolder));
+}
+
+bool IsPackedFolder(const PackedEntry& entry) {
+    return entry.relativePath.back() == L'\\';
+}
+
+// The folders (relative, with their "\\") that hold a packed file at some depth.
+std::unordered_set<std::wstring> FoldersHoldingFiles(const std::vector<PackedEntry>& entries) {
+    std::unordered_set<std::wstring> holding;
+    for (const PackedEntry& entry : entries) {
+        if (IsPackedFolder(entry)) continue;
+        for (std::size_t slash = entry.relativePath.find(L'\\'); slash != std::wstring::npos;
+             slash = entry.relativePath.find(L'\\', slash + 1))
+            holding.insert(entry.relativePath.substr(0, slash + 1));
+    }
+    return holding;
 }
 
 }  // namespace
 
+bool CopyableFiles::InFolder(const std::wstring& folder) {
+    if (const auto known = known_.find(folder); known != known_.end()) return known->second;
+    bool found = false;
+    bool cancelled = false;
+    const DWORD error = files_.List(folder, [&](const WIN32_FIND_DATAW& data) {
+        if (cancel_.load()) {
+            cancelled = true;
+            return false;
+        }
+        if (IsFolderEntry(data))
+            found = EntersFolder(data) && InFolder(JoinPath(folder, data.cFileName));
+        else
+            found = settings_.Select != 1 || Selected(conditions_, data);
+        return !found;
+    });
+    if (cancelled || cancel_.load()) return true;
+    const bool holds = found || error != 0;
+    known_.emplace(folder, holds);
+    return holds;
+}
+
 int CreateTrackedFolder(TreeCopy& copy, const std::wstring& folder) {
-    if (IsFolder(folder)) return 0;
-    const int code = CreateFolderTree(folder);
-    if (code == 0) copy.createdFolders.insert(FolderKey(folder));
-    return code;
+    return static_cast<int>(MakeFolders(copy.files, ExtendedLengthPath(folder),
+                                        [&copy](const std::wstring& made) { copy.created.Add(made); }));
 }
 
 void CopyFolderTree(TreeCopy& copy, const std::wstring& sourceFolder) {
-    CopyQueue files(copy.copyWorkers);
+    CopyQueue files(copy.copyWorkers,
+                    [&copy](const std::wstring& what) { StopRunOnUnexpectedFailure(copy.shared, what); });
     Walk walk{copy, files};
-    WalkFolder(walk, sourceFolder);
+    try {
+        WalkFolder(walk, sourceFolder);
+    } catch (...) {
+        // The copies still waiting end at once; the run's barrier reports it.
+        copy.shared.copyCancelRequested = true;
+        throw;
+    }
     files.Finish();
-}
-
-bool FolderHasCopyableFile(const Settings& settings, const SelectionConditions& conditions,
-                           const std::wstring& sourceFolder) {
-    bool found = false;
-    const bool listed = ForEachEntry(sourceFolder, [&](const WIN32_FIND_DATAW& data) {
-        if (IsFolderEntry(data))
-            found = FolderHasCopyableFile(settings, conditions, AddTrailingBackslash(sourceFolder) + data.cFileName);
-        else
-            found = settings.Select != 1 || Selected(conditions, data);
-        return !found;
-    });
-    return found || !listed;
 }
 
 void RemoveEmptyFolders(TreeCopy& copy, const std::wstring& destinationFolder) {
@@ -180,7 +198,7 @@ void RemoveEmptyFolders(TreeCopy& copy, const std::wstring& destinationFolder) {
     const Settings& s = copy.settings;
     const std::wstring folder = StripTrailingBackslash(destinationFolder);
     const std::wstring relative = RelativeTo(copy.destinationRoot, folder);
-    (void)ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
+    (void)copy.files.List(folder, [&](const WIN32_FIND_DATAW& data) {
         const std::wstring path = folder + L"\\" + data.cFileName;
         if (IsFolderEntry(data))
             RemoveEmptyFolders(copy, path);
@@ -189,9 +207,7 @@ void RemoveEmptyFolders(TreeCopy& copy, const std::wstring& destinationFolder) {
         return true;
     });
     copy.shared.statusItemText.Set(FormatText(L"Check folder: %s", {relative}));
-    const bool ours = copy.createdFolders.count(FolderKey(folder)) != 0;
-    if (ours && ::RemoveDirectoryW(folder.c_str())) {
-        copy.createdFolders.erase(FolderKey(folder));
+    if (copy.created.RemoveEmptyFolder(copy.files, folder)) {
         copy.shared.statusItemText.Set(FormatText(L"Delete empty folder: %s", {relative}));
         if (relative.empty()) copy.shared.somethingCopied = false;
         return;
@@ -200,5 +216,18 @@ void RemoveEmptyFolders(TreeCopy& copy, const std::wstring& destinationFolder) {
         WIN32_FIND_DATAW data{};
         data.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
         copy.record(relative + L"\\", true, data);
+    }
+}
+
+void DropEmptyPackedFolders(TreeCopy& copy) {
+    std::vector<PackedEntry>& entries = *copy.packed;
+    const std::unordered_set<std::wstring> holding = FoldersHoldingFiles(entries);
+    std::erase_if(entries, [&holding](const PackedEntry& entry) {
+        return IsPackedFolder(entry) && holding.count(entry.relativePath) == 0;
+    });
+    if (!copy.record || !WritesList(copy.settings)) return;
+    for (const PackedEntry& entry : entries) {
+        const bool isFolder = IsPackedFolder(entry);
+        if (isFolder || copy.settings.Select == 1) copy.record(entry.relativePath, isFolder, entry.data);
     }
 }

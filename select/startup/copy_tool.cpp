@@ -5,6 +5,7 @@
 #include "startup/source_arguments.h"
 #include "run/copy_rules.h"
 #include "run/copy_run.h"
+#include "run/run_failure.h"
 #include "explorer/explorer_view.h"
 #include "ui/destination_browser.h"
 #include "format.h"
@@ -21,6 +22,9 @@ namespace {
 constexpr MessagePair kDropFolder = {L"コピーしたいフォルダをドロップしてください。",
                                      L"Please drop the folder you want to copy."};
 constexpr DWORD kPauseBeforeEndMs = 500;
+// The walk goes down a folder tree recursively, and with long paths a tree
+// may be thousands of folders deep: room reserved (not committed) for that.
+constexpr SIZE_T kWorkerStackBytes = 256u << 20;
 
 bool IsBlankText(std::wstring_view text) {
     return text.find_first_not_of(L" \t") == std::wstring_view::npos;
@@ -87,11 +91,14 @@ void RunCommandLine(CopyToolApp& app) {
 
 DWORD WINAPI WorkerThread(void* parameter) {
     auto& app = *static_cast<CopyToolApp*>(parameter);
-    try {
-        RunCommandLine(app);
-    } catch (...) {
-        app.shared.runState = kRunFailed;
-    }
+    RunWorkerBehindBarrier(
+        app.shared, [&app] { RunCommandLine(app); },
+        [&app] {
+            if (app.progressWindow)
+                ::InvalidateRect(app.progressWindow, nullptr, TRUE);
+            else if (app.mainWindow)
+                ::PostMessageW(app.mainWindow, WM_CLOSE, 0, 0);
+        });
     return 0;
 }
 
@@ -168,7 +175,8 @@ int RunCopyTool(HINSTANCE instance, std::wstring_view commandLine) {
     CreateProgressWindow({instance, &app.shared, &app.progressWindow, &app.mainWindow, app.tooltip,
                           app.settings.DirTree, app.settings.AutoClose == 1});
 
-    UniqueKernelHandle worker(::CreateThread(nullptr, 0, WorkerThread, &app, 0, nullptr));
+    UniqueKernelHandle worker(
+        ::CreateThread(nullptr, kWorkerStackBytes, WorkerThread, &app, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
     if (!worker) {
         app.shared.runState = kRunFailed;
     }

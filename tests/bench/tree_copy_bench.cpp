@@ -15,7 +15,10 @@ int wmain(int argc, wchar_t** argv) {
     const Settings settings = DefaultSettings(false, std::nullopt);
     const SelectionConditions conditions;
     SharedRunState shared;
-    TreeCopy copy{settings, conditions, shared, argv[2], std::wstring(argv[3]) + L"\\", {}, {}, {}};
+    CreatedEntries created;
+    TreeCopy copy(settings, conditions, shared, SystemFileSystem(), created);
+    copy.sourceRoot = ExtendedLengthPath(argv[2]);
+    copy.destinationRoot = ExtendedLengthPath(std::wstring(argv[3]) + L"\\");
     copy.copyWorkers = static_cast<unsigned>(workers);
     if (CreateTrackedFolder(copy, copy.destinationRoot) != 0) return 1;
     CopyFolderTree(copy, copy.sourceRoot);

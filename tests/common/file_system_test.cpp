@@ -43,7 +43,7 @@ TEST(FileSystemFolders, MakesEveryMissingLevelAndNamesWhatItMade) {
 
 TEST(FileSystemFolders, PathsPastTheOldLimitWork) {
     TempDir dir;
-    std::wstring deep = ExtendedLengthPath(dir.path());
+    std::wstring deep = ExtendedLengthPath(StripTrailingBackslash(dir.path()));
     while (deep.size() < 400) deep += L"\\folder_with_a_long_name";
     ASSERT_EQ(MakeFolders(SystemFileSystem(), deep), 0u);
     const std::wstring file = deep + L"\\f.txt";

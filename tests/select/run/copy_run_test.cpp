@@ -11,6 +11,7 @@
 #include "handles.h"
 #include "message_capture.h"
 #include "paths.h"
+#include "forwarding_files.h"
 #include "test_files.h"
 
 namespace {
@@ -24,7 +25,8 @@ protected:
         MakeFolder(dir / L"src");
         MakeFolder(dir / L"out");
     }
-    int Copy(const std::wstring& source) {
+    int Copy(const std::wstring& source) { return CopyOneSource(Run(), source); }
+    RunContext& Run() {
         if (!run) {
             run = std::make_unique<RunContext>(settings, conditions, shared);
             run->services.browse = [this](const std::wstring& initial) {
@@ -35,7 +37,7 @@ protected:
                 return answer;
             };
         }
-        return CopyOneSource(*run, source);
+        return *run;
     }
 
     // No fixed texts and no generated parts: copies keep the source's name.
@@ -567,7 +569,10 @@ TEST_F(CopyRunTest, TheWalkNeverEntersAFolderThisRunMade) {
     MakeFolder(dir / L"src\\p\\q");
     WriteText(dir / L"src\\p\\a.txt", "a");
     WriteText(dir / L"src\\p\\q\\b.txt", "b");
-    TreeCopy tree{settings, conditions, shared, dir / L"src\\p", dir / L"src\\p\\p_1\\", {}, {}, {}};
+    CreatedEntries created;
+    TreeCopy tree(settings, conditions, shared, SystemFileSystem(), created);
+    tree.sourceRoot = ExtendedLengthPath(dir / L"src\\p");
+    tree.destinationRoot = ExtendedLengthPath(dir / L"src\\p\\p_1\\");
     ASSERT_EQ(CreateTrackedFolder(tree, tree.destinationRoot), 0);
     CopyFolderTree(tree, tree.sourceRoot);
     EXPECT_TRUE(boxes.empty());
@@ -619,23 +624,35 @@ TEST_F(CopyRunTest, SourcePathsAreTakenInTheFormWindowsResolvesThemTo) {
 // Regression: a folder whose listing failed was passed over and the run still
 // ended in plain "Success.".
 TEST_F(CopyRunTest, FoldersThatCannotBeListedAreNamedAndFailTheSource) {
-    TreeCopy tree{settings, conditions, shared, dir / L"src", dir / L"out\\", {}, {}, {}};
-    CopyFolderTree(tree, dir / L"src\\gone");
-    CopyFolderTree(tree, dir / L"src");
+    CreatedEntries created;
+    TreeCopy tree(settings, conditions, shared, SystemFileSystem(), created);
+    tree.sourceRoot = ExtendedLengthPath(dir / L"src");
+    tree.destinationRoot = ExtendedLengthPath(dir / L"out\\");
+    CopyFolderTree(tree, ExtendedLengthPath(dir / L"src\\gone"));
+    CopyFolderTree(tree, tree.sourceRoot);
     ASSERT_EQ(tree.unreadableFolders.size(), 1u);
     EXPECT_EQ(tree.unreadableFolders[0], dir / L"src\\gone");
     // A folder whose search fails is not taken for empty by the pre-check.
-    EXPECT_TRUE(FolderHasCopyableFile(settings, conditions, dir / L"src\\gone"));
+    EXPECT_TRUE(tree.copyable.InFolder(ExtendedLengthPath(dir / L"src\\gone")));
 
     CopyToOut();
-    MakeFolder(dir / L"src\\D");
+    MakeFolder(dir / L"src\\D\\locked");
     WriteText(dir / L"src\\D\\a.txt", "a");
-    // A name with a trailing dot, which Windows cannot look up by its name.
+    WriteText(dir / L"src\\D\\locked\\x.txt", "x");
+    // A name with a trailing dot, which only the long form of a path reaches.
     ASSERT_TRUE(::CreateDirectoryW((L"\\\\?\\" + (dir / L"src\\D\\odd.")).c_str(), nullptr));
     WriteText(L"\\\\?\\" + (dir / L"src\\D\\odd.\\x.txt"), "x");
+    struct DenyingFiles : ForwardingFiles {
+        DWORD List(const std::wstring& folder, const Visit& visit) override {
+            if (folder.ends_with(L"\\locked")) return ERROR_ACCESS_DENIED;
+            return ForwardingFiles::List(folder, visit);
+        }
+    } files;
+    Run().files = &files;
     EXPECT_EQ(Copy(dir / L"src\\D"), -1);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0],
-              L"Folders that could not be read : 1\nThey have not been copied.\n\n" + (dir / L"src\\D\\odd."));
+              L"Folders that could not be read : 1\nThey have not been copied.\n\n" + (dir / L"src\\D\\locked"));
     EXPECT_TRUE(Exists(dir / L"out\\D_1\\a.txt"));
+    EXPECT_TRUE(Exists(L"\\\\?\\" + (dir / L"out\\D_1\\odd.\\x.txt")));
 }

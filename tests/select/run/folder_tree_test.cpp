@@ -76,10 +76,12 @@ protected:
     }
 
     // A tree copy of src\D into out\<name>\, made by the shipped walk.
-    TreeCopy TreeInto(const std::wstring& name, unsigned workers) {
-        TreeCopy tree{settings, conditions, shared, dir / L"src\\D", dir / (L"out\\" + name + L"\\"), {}, {}, {}};
-        tree.copyWorkers = workers;
-        EXPECT_EQ(CreateTrackedFolder(tree, tree.destinationRoot), 0);
+    std::unique_ptr<TreeCopy> TreeInto(const std::wstring& name, unsigned workers) {
+        auto tree = std::make_unique<TreeCopy>(settings, conditions, shared, SystemFileSystem(), created);
+        tree->sourceRoot = ExtendedLengthPath(dir / L"src\\D");
+        tree->destinationRoot = ExtendedLengthPath(dir / (L"out\\" + name + L"\\"));
+        tree->copyWorkers = workers;
+        EXPECT_EQ(CreateTrackedFolder(*tree, tree->destinationRoot), 0);
         return tree;
     }
 
@@ -95,6 +97,7 @@ protected:
     Settings settings = DefaultSettings(false, std::nullopt);
     SelectionConditions conditions;
     SharedRunState shared;
+    CreatedEntries created;
     MessageCapture messages;
 };
 
@@ -141,22 +144,22 @@ TEST_F(FolderTreeTest, OneAndSeveralWorkersMakeTheSameCopyAndTheSameList) {
 // Cancel while copies are under way: the copy in hand ends, no other starts,
 // and no file is left cut short.
 TEST_F(FolderTreeTest, CancelStopsEveryWorkerAtItsNextFile) {
-    TreeCopy tree = TreeInto(L"c", kSeveralWorkers);
+    std::unique_ptr<TreeCopy> tree = TreeInto(L"c", kSeveralWorkers);
     Gate firstStarted;
     Gate cancelled;
     std::atomic<int> started{0};
-    tree.copyFile = [&](const std::wstring& from, const std::wstring& to, SharedRunState& run,
-                        Destination destination) {
+    tree->copyFile = [&](FileSystem& files, const std::wstring& from, const std::wstring& to, SharedRunState& run,
+                         Destination destination) {
         if (started++ == 0) firstStarted.Open();
         cancelled.Wait();
-        return CopyOneFile(from, to, run, destination);
+        return CopyOneFile(files, from, to, run, destination);
     };
     std::thread user([&] {
         firstStarted.Wait();
         shared.copyCancelRequested = true;
         cancelled.Open();
     });
-    CopyFolderTree(tree, tree.sourceRoot);
+    CopyFolderTree(*tree, tree->sourceRoot);
     user.join();
     // Each worker had at most one copy in hand when Cancel came.
     EXPECT_LE(started.load(), static_cast<int>(kSeveralWorkers));
@@ -175,21 +178,21 @@ TEST_F(FolderTreeTest, AFailingCopyStopsTheOthersWithOneMessage) {
         inUse.emplace_back(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(inUse.back());
     }
-    TreeCopy tree = TreeInto(L"f", kSeveralWorkers);
+    std::unique_ptr<TreeCopy> tree = TreeInto(L"f", kSeveralWorkers);
     std::atomic<int> lockedArrived{0};
     Gate bothArrived;
     std::atomic<int> startedAfterFailure{0};
-    tree.copyFile = [&](const std::wstring& from, const std::wstring& to, SharedRunState& run,
-                        Destination destination) {
-        if (std::find(locked.begin(), locked.end(), to) != locked.end()) {
+    tree->copyFile = [&](FileSystem& files, const std::wstring& from, const std::wstring& to, SharedRunState& run,
+                         Destination destination) {
+        if (std::find(locked.begin(), locked.end(), DisplayPath(to)) != locked.end()) {
             if (++lockedArrived == 2) bothArrived.Open();
             bothArrived.Wait();
         } else if (run.copyCancelRequested.load()) {
             ++startedAfterFailure;
         }
-        return CopyOneFile(from, to, run, destination);
+        return CopyOneFile(files, from, to, run, destination);
     };
-    CopyFolderTree(tree, tree.sourceRoot);
+    CopyFolderTree(*tree, tree->sourceRoot);
     ASSERT_EQ(messages.texts.size(), 1u);
     const std::wstring& text = messages.texts[0];
     EXPECT_TRUE(text.starts_with(L"Failed to copy a file.\n")) << text;
@@ -206,11 +209,11 @@ TEST_F(FolderTreeTest, AFailingCopyStopsTheOthersWithOneMessage) {
 TEST_F(FolderTreeTest, AFailedCopyKeepsTheUsersFileInAFolderThatWasThere) {
     MakeFolder(dir / L"out\\m");
     WriteText(dir / L"out\\m\\f3.txt", "mine");
-    TreeCopy tree = TreeInto(L"m", kSeveralWorkers);
+    std::unique_ptr<TreeCopy> tree = TreeInto(L"m", kSeveralWorkers);
     UniqueKernelHandle locked(
         ::CreateFileW((dir / L"src\\D\\f3.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(locked);
-    CopyFolderTree(tree, tree.sourceRoot);
+    CopyFolderTree(*tree, tree->sourceRoot);
     ASSERT_EQ(messages.texts.size(), 1u);
     EXPECT_EQ(ReadBytes(dir / L"out\\m\\f3.txt"), std::vector<std::uint8_t>({'m', 'i', 'n', 'e'}));
 }
