@@ -9,37 +9,13 @@
 #include "archiver_api.h"
 #include "block_pipeline.h"
 #include "cancel_flag.h"
+#include "full_path.h"
 #include "output_file.h"
 #include "source_tree.h"
+#include "temporary_archive.h"
 #include "zip_records.h"
 
 namespace {
-
-// A file beside the archive that is deleted unless it was moved into place.
-class TemporaryArchive {
-public:
-    explicit TemporaryArchive(const std::wstring& archivePath) {
-        const std::size_t cut = archivePath.find_last_of(L"\\/");
-        const std::wstring folder = cut == std::wstring::npos ? L"." : archivePath.substr(0, cut + 1);
-        wchar_t name[MAX_PATH] = {};
-        if (::GetTempFileNameW(folder.c_str(), L"vzp", 0, name) != 0) path_ = name;
-    }
-    ~TemporaryArchive() {
-        if (!path_.empty()) ::DeleteFileW(path_.c_str());
-    }
-    TemporaryArchive(const TemporaryArchive&) = delete;
-    TemporaryArchive& operator=(const TemporaryArchive&) = delete;
-
-    const std::wstring& path() const { return path_; }
-    [[nodiscard]] bool MoveTo(const std::wstring& archivePath) {
-        if (!::MoveFileExW(path_.c_str(), archivePath.c_str(), MOVEFILE_REPLACE_EXISTING)) return false;
-        path_.clear();
-        return true;
-    }
-
-private:
-    std::wstring path_;
-};
 
 ZipEntry EntryFor(const SourceItem& item, std::uint64_t offset) {
     ZipEntry entry;
@@ -69,31 +45,45 @@ unsigned ReaderCount(unsigned workers) {
     return workers == 1 ? 0 : kReaders;
 }
 
-PipelineOptions PipelineOptionsFor(const ArchiveRequest& request, const std::atomic<bool>* cancel) {
-    const unsigned workers = WorkerCount(request.threads);
-    return PipelineOptions{workers, ReaderCount(workers), request.shareWrite, cancel};
+PipelineOptions PipelineOptionsFor(const ArchiveOptions& options) {
+    const unsigned workers = WorkerCount(options.threads);
+    return PipelineOptions{workers, ReaderCount(workers), options.shareWrite, options.cancel, options.files};
+}
+
+void SetTotals(const std::vector<SourceItem>& items, ArchiveProgress* progress) {
+    if (!progress) return;
+    std::uint64_t bytes = 0;
+    for (const SourceItem& item : items) bytes += item.isFolder ? 0 : item.size;
+    progress->entriesDone = 0;
+    progress->bytesDone = 0;
+    progress->entriesTotal = items.size();
+    progress->bytesTotal = bytes;
 }
 
 class ArchiveBuilder {
 public:
-    ArchiveBuilder(const std::vector<SourceItem>& items, const ArchiveRequest& request, const std::atomic<bool>* cancel)
-        : items_(items), cancel_(cancel), pipeline_(items, PipelineOptionsFor(request, cancel)) {}
+    ArchiveBuilder(const std::vector<SourceItem>& items, const ArchiveOptions& options)
+        : items_(items),
+          cancel_(options.cancel),
+          progress_(options.progress),
+          pipeline_(items, PipelineOptionsFor(options)) {}
 
-    // Writes every entry and the central directory; the failure's item
-    // path goes to failedPath.
-    int Write(OutputFile& out, std::wstring& failedPath) {
+    // Writes every entry and the central directory; a failure that concerns
+    // an item names it in failure.
+    int Write(OutputFile& out, ArchiveOutcome& failure) {
         std::vector<ZipEntry> entries;
         entries.reserve(items_.size());
         for (const SourceItem& item : items_) {
             if (IsCancelled(cancel_)) return kArchiverStopped;
             ZipEntry entry = EntryFor(item, out.Position());
-            const int code = WriteEntry(item, entry, out);
+            const int code = WriteEntry(item, entry, out, failure.error);
             if (code != kArchiverOk) {
-                if (code != kArchiverCannotWrite) failedPath = item.path;
+                if (code != kArchiverCannotWrite) failure.path = DisplayPath(item.path);
                 return code;
             }
             if (out.failed()) return kArchiverCannotWrite;
             entries.push_back(std::move(entry));
+            if (progress_) ++progress_->entriesDone;
         }
         const std::uint64_t centralOffset = out.Position();
         for (const ZipEntry& entry : entries) out.Append(CentralHeader(entry));
@@ -102,7 +92,7 @@ public:
     }
 
 private:
-    int WriteEntry(const SourceItem& item, ZipEntry& entry, OutputFile& out) {
+    int WriteEntry(const SourceItem& item, ZipEntry& entry, OutputFile& out, DWORD& error) {
         const std::uint64_t blocks = BlockCount(item.size);
         if (item.isFolder || blocks == 0) {
             out.Append(LocalHeader(entry));
@@ -111,7 +101,11 @@ private:
         if (blocks == 1) {
             // One block: sizes and CRC are known before the header is written.
             BlockResult block = pipeline_.Next();
-            if (block.code != kArchiverOk) return block.code;
+            if (block.code != kArchiverOk) {
+                error = block.error;
+                return block.code;
+            }
+            Packed(block);
             entry.method = block.stored ? kMethodStored : kMethodDeflated;
             entry.crc = block.crc;
             entry.size = block.bytesRead;
@@ -126,7 +120,11 @@ private:
         out.Append(LocalHeader(entry));
         for (std::uint64_t i = 0; i < blocks; ++i) {
             BlockResult block = pipeline_.Next();
-            if (block.code != kArchiverOk) return block.code;
+            if (block.code != kArchiverOk) {
+                error = block.error;
+                return block.code;
+            }
+            Packed(block);
             entry.crc = static_cast<std::uint32_t>(
                 ::crc32_combine(entry.crc, block.crc, static_cast<z_off_t>(block.bytesRead)));
             entry.size += block.bytesRead;
@@ -138,27 +136,63 @@ private:
         return kArchiverOk;
     }
 
+    void Packed(const BlockResult& block) {
+        if (progress_) progress_->bytesDone += block.bytesRead;
+    }
+
     const std::vector<SourceItem>& items_;
     const std::atomic<bool>* cancel_;
+    ArchiveProgress* progress_;
     BlockPipeline pipeline_;
 };
 
+ArchiveOutcome WriteArchiveOrFail(const std::vector<SourceItem>& items, const std::wstring& archivePath,
+                                  const ArchiveOptions& options) {
+    SetTotals(items, options.progress);
+    FileSystem& files = options.files ? *options.files : SystemFileSystem();
+    ArchiveOptions used = options;
+    used.files = &files;
+    const std::wstring target = FullExtendedPath(archivePath);
+    ArchiveOutcome outcome;
+    TemporaryArchive temporary(files, target, outcome.error);
+    if (outcome.error != 0) return {kArchiverCannotWrite, archivePath, outcome.error};
+    OutputFile out(temporary.TakeFile());
+    outcome.code = ArchiveBuilder(items, used).Write(out, outcome);
+    if (!out.Finish() && outcome.code == kArchiverOk) outcome.code = kArchiverCannotWrite;
+    if (outcome.code == kArchiverOk && IsCancelled(options.cancel)) outcome.code = kArchiverStopped;
+    if (outcome.code == kArchiverOk) {
+        outcome.error = temporary.MoveTo(target);
+        if (outcome.error != 0) outcome.code = kArchiverCannotWrite;
+    }
+    if (outcome.code == kArchiverOk) return {};
+    if (outcome.path.empty()) outcome.path = archivePath;
+    return outcome;
+}
+
 }  // namespace
 
-ArchiveOutcome CreateArchive(const ArchiveRequest& request, const std::atomic<bool>* cancel) {
-    const SourceScan scan = ScanSource(request.sourcePath, cancel);
-    if (scan.code != kArchiverOk) return {scan.code, scan.failedPath};
-
-    TemporaryArchive temporary(request.archivePath);
-    OutputFile out;
-    if (temporary.path().empty() || !out.Create(temporary.path())) {
-        return {kArchiverCannotWrite, request.archivePath};
+ArchiveOutcome WriteArchive(const std::vector<SourceItem>& items, const std::wstring& archivePath,
+                            const ArchiveOptions& options) {
+    try {
+        return WriteArchiveOrFail(items, archivePath, options);
+    } catch (...) {
+        // Memory ran out or something else unexpected: the run fails, and
+        // the temporary file went with the unwinding.
+        return {kArchiverInternalError, archivePath};
     }
-    std::wstring failedPath;
-    int code = ArchiveBuilder(scan.items, request, cancel).Write(out, failedPath);
-    if (!out.Finish() && code == kArchiverOk) code = kArchiverCannotWrite;
-    if (code == kArchiverOk && IsCancelled(cancel)) code = kArchiverStopped;
-    if (code != kArchiverOk) return {code, failedPath.empty() ? request.archivePath : failedPath};
-    if (!temporary.MoveTo(request.archivePath)) return {kArchiverCannotWrite, request.archivePath};
-    return {};
+}
+
+ArchiveOutcome CreateArchive(const ArchiveRequest& request, const std::atomic<bool>* cancel, FileSystem& files) {
+    try {
+        const SourceScan scan = ScanSource(request.sourcePath, cancel, files);
+        if (scan.code != kArchiverOk) return {scan.code, scan.failedPath};
+        ArchiveOptions options;
+        options.threads = request.threads;
+        options.shareWrite = request.shareWrite;
+        options.cancel = cancel;
+        options.files = &files;
+        return WriteArchive(scan.items, request.archivePath, options);
+    } catch (...) {
+        return {kArchiverInternalError, request.archivePath};
+    }
 }

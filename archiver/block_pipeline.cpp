@@ -21,6 +21,7 @@ struct BlockPipeline::OpenFile {
     std::uint64_t nextBlock = 0;
     UniqueKernelHandle handle;
     int code = kArchiverOk;
+    DWORD error = 0;
     std::vector<std::uint8_t> tail;  // the last bytes read, up to one deflate window
 };
 
@@ -55,20 +56,20 @@ namespace {
 constexpr std::size_t kMaxFilesPerJob = 64;
 
 // Reads up to length bytes from the file's current position; stops early at
-// the end of the file.
-bool ReadUpTo(HANDLE file, std::uint64_t length, std::vector<std::uint8_t>& data) {
+// the end of the file. 0 or the error.
+DWORD ReadUpTo(HANDLE file, std::uint64_t length, std::vector<std::uint8_t>& data) {
     data.resize(static_cast<std::size_t>(length));
     std::size_t filled = 0;
     while (filled < data.size()) {
         DWORD got = 0;
         if (!::ReadFile(file, data.data() + filled, static_cast<DWORD>(data.size() - filled), &got, nullptr)) {
-            return false;
+            return ::GetLastError();
         }
         if (got == 0) break;
         filled += got;
     }
     data.resize(filled);
-    return true;
+    return 0;
 }
 
 void KeepTail(std::vector<std::uint8_t>& tail, const std::vector<std::uint8_t>& data) {
@@ -199,14 +200,16 @@ void BlockPipeline::Read(Piece& piece) {
         if (file.code == kArchiverOk && IsCancelled(options_.cancel)) file.code = kArchiverStopped;
         if (file.code == kArchiverOk && piece.block == 0) {
             const DWORD share = FILE_SHARE_READ | (options_.shareWrite ? FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0);
-            file.handle.reset(::CreateFileW(file.item.path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
-                                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+            file.handle = options_.files->Open(file.item.path, GENERIC_READ, share, OPEN_EXISTING,
+                                               FILE_FLAG_SEQUENTIAL_SCAN, file.error);
             if (!file.handle) file.code = kArchiverCannotRead;
         }
-        if (file.code == kArchiverOk && !ReadUpTo(file.handle.get(), piece.length, piece.data)) {
-            file.code = kArchiverCannotRead;
+        if (file.code == kArchiverOk) {
+            file.error = ReadUpTo(file.handle.get(), piece.length, piece.data);
+            if (file.error != 0) file.code = kArchiverCannotRead;
         }
         piece.result.code = file.code;
+        piece.result.error = file.error;
         piece.dictionary = file.tail;
         if (!piece.last) KeepTail(file.tail, piece.data);
         if (piece.last) file.handle.reset();

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "file_system.h"
 #include "source_tree.h"
 
 // A file is cut into blocks of this size, compressed in parallel.
@@ -20,7 +21,8 @@ constexpr std::uint64_t kBlockSize = 1 << 20;
 std::uint64_t BlockCount(std::uint64_t size);
 
 struct BlockResult {
-    int code = 0;  // kArchiverOk, or why the block has no data
+    int code = 0;     // kArchiverOk, or why the block has no data
+    DWORD error = 0;  // the system's error behind a failed open or read
     std::vector<std::uint8_t> data;
     std::uint32_t crc = 0;        // CRC-32 of the bytes read
     std::uint64_t bytesRead = 0;  // fewer than planned when the file shrank
@@ -34,6 +36,7 @@ struct PipelineOptions {
     unsigned readers = 0;
     bool shareWrite = false;  // open files others are writing (-ssw)
     const std::atomic<bool>* cancel = nullptr;
+    FileSystem* files = &SystemFileSystem();  // opens the files
 };
 
 class BlockPipeline {

@@ -14,12 +14,8 @@ bool Seek(HANDLE file, std::uint64_t offset) {
 
 }  // namespace
 
-bool OutputFile::Create(const std::wstring& path) {
-    file_.reset(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+OutputFile::OutputFile(UniqueKernelHandle file) : file_(std::move(file)), failed_(!file_) {
     buffer_.reserve(kBufferSize);
-    position_ = 0;
-    failed_ = !file_;
-    return file_.valid();
 }
 
 void OutputFile::Append(const std::vector<std::uint8_t>& bytes) {

@@ -3,14 +3,14 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "handles.h"
 
 class OutputFile {
 public:
-    [[nodiscard]] bool Create(const std::wstring& path);
+    // Writes into file, an open and empty file.
+    explicit OutputFile(UniqueKernelHandle file);
     void Append(const std::vector<std::uint8_t>& bytes);
     // Writes bytes over earlier output at offset; appending goes on at the end.
     void Overwrite(std::uint64_t offset, const std::vector<std::uint8_t>& bytes);

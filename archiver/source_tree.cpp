@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "archive_order.h"
 #include "archiver_api.h"
 #include "cancel_flag.h"
 #include "find_data.h"
-#include "handles.h"
+#include "folder_links.h"
+#include "full_path.h"
 #include "text.h"
 #include "zip_records.h"
 
@@ -22,11 +24,15 @@ std::wstring LastPart(std::wstring_view path) {
     return std::wstring(cut == std::wstring_view::npos ? path : path.substr(cut + 1));
 }
 
-SourceItem ItemFromFindData(const std::wstring& path, std::string name, const WIN32_FIND_DATAW& data) {
+bool IsFolder(const WIN32_FIND_DATAW& data) {
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+SourceItem ItemFromFindData(std::wstring path, std::string name, const WIN32_FIND_DATAW& data) {
     SourceItem item;
-    item.path = path;
+    item.path = std::move(path);
     item.name = std::move(name);
-    item.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    item.isFolder = IsFolder(data);
     item.size = item.isFolder ? 0 : FileSizeOf(data);
     item.writeTime = data.ftLastWriteTime;
     item.accessTime = data.ftLastAccessTime;
@@ -37,7 +43,7 @@ SourceItem ItemFromFindData(const std::wstring& path, std::string name, const WI
 
 class TreeScanner {
 public:
-    explicit TreeScanner(const std::atomic<bool>* cancel) : cancel_(cancel) {}
+    TreeScanner(const std::atomic<bool>* cancel, FileSystem& files) : cancel_(cancel), files_(files) {}
 
     // Adds the entries under folder (a path without trailing "\") whose
     // entry names start with prefix ("" or "work/").
@@ -46,59 +52,57 @@ public:
         std::vector<WIN32_FIND_DATAW> children;
         if (!ListFolder(folder, children)) return Fail(kArchiverCannotRead, folder);
         for (const WIN32_FIND_DATAW& child : children) {
-            const std::wstring path = folder + L"\\" + child.cFileName;
+            std::wstring path = folder + L"\\" + child.cFileName;
             const std::string utf8 = WideToUtf8(child.cFileName);
             if (utf8.empty()) return Fail(kArchiverBadName, path);
-            const bool isFolder = (child.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-            const std::string name = prefix + utf8 + (isFolder ? "/" : "");
+            // A link to a folder is left out, as the copy walk leaves it out:
+            // its content belongs to another place, and an empty folder in
+            // its stead would tell of content that is not there.
+            if (IsFolder(child) && !EntersFolder(child)) continue;
+            const std::string name = prefix + utf8 + (IsFolder(child) ? "/" : "");
+            if (name.size() > kZip16Limit) return Fail(kArchiverBadName, path);
             scan.items.push_back(ItemFromFindData(path, name, child));
-            const bool isLink = (child.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-            if (isFolder && !isLink && !AddContents(path, name)) return false;
+            if (IsFolder(child) && !AddContents(path, name)) return false;
         }
         return true;
     }
 
     bool Fail(int code, const std::wstring& path) {
         scan.code = code;
-        scan.failedPath = path;
+        scan.failedPath = DisplayPath(path);
         return false;
     }
 
     SourceScan scan;
 
 private:
-    static bool ListFolder(const std::wstring& folder, std::vector<WIN32_FIND_DATAW>& children) {
-        WIN32_FIND_DATAW data;
-        UniqueFindHandle find(::FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &data,
-                                                 FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-        if (!find) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
-        do {
-            const std::wstring_view name = data.cFileName;
-            if (name != L"." && name != L"..") children.push_back(data);
-        } while (::FindNextFileW(find.get(), &data));
-        if (::GetLastError() != ERROR_NO_MORE_FILES) return false;
-        // Sorted, so the same tree gives the same archive on every file system.
+    bool ListFolder(const std::wstring& folder, std::vector<WIN32_FIND_DATAW>& children) {
+        const DWORD error = files_.List(folder, [&children](const WIN32_FIND_DATAW& data) {
+            children.push_back(data);
+            return true;
+        });
+        if (error != 0) return false;
         std::sort(children.begin(), children.end(), [](const WIN32_FIND_DATAW& a, const WIN32_FIND_DATAW& b) {
-            return ::CompareStringOrdinal(a.cFileName, -1, b.cFileName, -1, TRUE) == CSTR_LESS_THAN;
+            return NameComesFirst(a.cFileName, b.cFileName);
         });
         return true;
     }
 
     const std::atomic<bool>* cancel_;
+    FileSystem& files_;
 };
 
 // Find data of the source itself; a drive root has none and reads as a
 // folder without times.
-bool FindSource(const std::wstring& path, WIN32_FIND_DATAW& data) {
+bool FindSource(const std::wstring& path, FileSystem& files, WIN32_FIND_DATAW& data) {
     data = {};
     if (LastPart(path).empty()) {
-        const DWORD attributes = ::GetFileAttributesW((path + L"\\").c_str());
+        const DWORD attributes = files.GetAttributes(path + L"\\");
         data.dwFileAttributes = attributes;
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
-    if (path.find_first_of(L"*?") != std::wstring::npos) return false;
-    UniqueFindHandle find(::FindFirstFileW(path.c_str(), &data));
-    return find.valid();
+    if (DisplayPath(path).find_first_of(L"*?") != std::wstring::npos) return false;
+    return files.Find(path, data) == 0;
 }
 
 }  // namespace
@@ -108,12 +112,26 @@ std::uint32_t StoredAttributes(DWORD fileAttributes) {
     return kDosArchive | (fileAttributes & kDosReadOnly);
 }
 
-SourceScan ScanSource(std::wstring_view source, const std::atomic<bool>* cancel) {
-    TreeScanner scanner(cancel);
-    const std::wstring path = WithoutTrailingSeparators(source);
+int MakeSourceItem(std::wstring path, std::wstring_view archiveName, const WIN32_FIND_DATAW& data, SourceItem& item) {
+    std::wstring name(archiveName);
+    std::replace(name.begin(), name.end(), L'\\', L'/');
+    while (!name.empty() && name.back() == L'/') name.pop_back();
+    std::string utf8 = WideToUtf8(name);
+    if (utf8.empty()) return kArchiverBadName;
+    if (IsFolder(data)) utf8 += '/';
+    if (utf8.size() > kZip16Limit) return kArchiverBadName;
+    item = ItemFromFindData(std::move(path), std::move(utf8), data);
+    return kArchiverOk;
+}
+
+SourceScan ScanSource(std::wstring_view source, const std::atomic<bool>* cancel, FileSystem& files) {
+    TreeScanner scanner(cancel, files);
+    // Extended-length, so that reads deep in the tree are not cut at 260 characters.
+    const std::wstring path = WithoutTrailingSeparators(FullExtendedPath(source));
     WIN32_FIND_DATAW data;
-    if (!FindSource(path, data)) {
-        scanner.Fail(kArchiverCannotRead, std::wstring(source));
+    if (!FindSource(path, files, data)) {
+        scanner.scan.code = kArchiverCannotRead;
+        scanner.scan.failedPath = std::wstring(source);
         return std::move(scanner.scan);
     }
     const std::wstring ownName = LastPart(path);
@@ -122,7 +140,7 @@ SourceScan ScanSource(std::wstring_view source, const std::atomic<bool>* cancel)
         scanner.Fail(kArchiverBadName, path);
         return std::move(scanner.scan);
     }
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (!IsFolder(data)) {
         scanner.scan.items.push_back(ItemFromFindData(path, utf8, data));
         return std::move(scanner.scan);
     }

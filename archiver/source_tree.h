@@ -10,8 +10,11 @@
 
 #include <windows.h>
 
+#include "file_system.h"
+
+// One entry of an archive.
 struct SourceItem {
-    std::wstring path;  // full path, for reading a file
+    std::wstring path;  // full path of the file to read; may be extended-length ("\\?\C:\...")
     std::string name;   // entry name: UTF-8, "/" between parts, a folder ends in "/"
     bool isFolder = false;
     std::uint64_t size = 0;
@@ -27,13 +30,25 @@ struct SourceScan {
     std::vector<SourceItem> items;
 };
 
+// The entry for one file or folder (data as FindFirstFileW reports it): path
+// is what will be read, archiveName the name inside the archive with "\" or
+// "/" between parts (a folder's name may end in one). kArchiverOk, or
+// kArchiverBadName when the name is empty, has no UTF-8 form or is too long
+// for a Zip header.
+[[nodiscard]] int MakeSourceItem(std::wstring path, std::wstring_view archiveName, const WIN32_FIND_DATAW& data,
+                                 SourceItem& item);
+
 // A folder source ("C:\a\work\" or "C:\a\work") becomes the folder entry
 // "work/" followed by its contents, every folder (empty ones too) as its own
-// entry, depth first with names sorted in each folder. A file source becomes
-// one entry with its own name. Folders that are reparse points (links) are
-// stored without descending into them. Stops with kArchiverStopped when
-// *cancel is set.
-SourceScan ScanSource(std::wstring_view source, const std::atomic<bool>* cancel);
+// entry, in archive order (archive_order.h). A file source becomes one entry
+// with its own name. A folder below the source is entered exactly when
+// EntersFolder (folder_links.h) says so; a junction or a symbolic link to a
+// folder is left out altogether, as the copy walk leaves it out. Paths are
+// read in their extended-length form, so a tree deeper than 260 characters
+// archives whole. Stops with kArchiverStopped when *cancel is set. Folders
+// are listed through files.
+SourceScan ScanSource(std::wstring_view source, const std::atomic<bool>* cancel,
+                      FileSystem& files = SystemFileSystem());
 
 // The attributes an entry carries: folder, or archive plus read-only as the
 // file had it; hidden, system and the rest stay behind (the folder the copy
