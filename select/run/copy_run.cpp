@@ -18,6 +18,7 @@
 #include "run/source_paths.h"
 #include "text.h"
 #include "run/zip_delivery.h"
+#include "archiver_api.h"
 
 namespace {
 
@@ -35,15 +36,11 @@ constexpr MessagePair kSerialExceeded = {L"連番が最大値(%I64d)を超えま
                                          L"The serial number has exceeded the maximum value(%I64d)."};
 constexpr MessagePair kSameName = {L"コピー先に同名のファイルが存在しています。%s\n\n%s",
                                    L"The same name of the file to the copy destination already exists.%s\n\n%s"};
-constexpr MessagePair kZipTemporaryNote = {L"\n(Zipを圧縮するためのテンポラリーの作成が不可です。)",
-                                           L"\n(It is impossible to create a temporary file to compress Zip.)"};
 constexpr MessagePair kCannotCreateList = {
     L"コピー結果リストを作成できません。\n\n%s\n%s\n\n作成先のフォルダを選択して下さい。",
     L"Can't create a copy result list.\n\n%s\n%s\n\nPlease choose to create destination folder."};
 constexpr MessagePair kCannotCopy = {L"コピーできません。\n\n%s\n%s\n\nコピー先のフォルダを選択して下さい。",
                                      L"Can not copy.\n\n%s\n%s\n\nPlease Select in which to copy."};
-constexpr MessagePair kDeleteWorkFolderFailed = {L"Zip圧縮元のフォルダの削除に失敗しました。\n%s\n\n%s",
-                                                 L"Failed to delete the zip compression source folder.\n%s\n\n%s"};
 constexpr MessagePair kCopyFailed = {L"コピーに失敗しました。\n%s\n\n%s", L"Failed to copy.\n%s\n\n%s"};
 constexpr MessagePair kInsideSource = {
     L"コピー先のフォルダがコピー元のフォルダの中にあります。\n\nコピー元 : %s\nコピー先 : %s",
@@ -58,8 +55,6 @@ constexpr std::size_t kSourceNamesLabelChars = 64;
 constexpr std::size_t kErrorTextChars = 256;
 // The message about unreadable folders names this many of them.
 constexpr std::size_t kUnreadableFoldersShown = 5;
-// Fresh names tried for the folder that holds a Zip copy ("~zip1", "~zip2", ...).
-constexpr int kMaxZipStageNames = 1000;
 // Fresh names tried for the file that probes a folder.
 constexpr int kProbeNameAttempts = 100;
 
@@ -79,9 +74,6 @@ struct SourceJob {
     SYSTEMTIME now{};
     std::wstring destinationFolder;
     std::wstring destinationPath;
-    std::wstring zipWorkFolder;
-    // With both kinds "none": the fresh hidden folder that holds zipWorkFolder.
-    std::wstring zipStageFolder;
     std::wstring resultListPath;
     std::wstring errorText;
     bool selected = true;
@@ -219,7 +211,6 @@ Step BuildNames(RunContext& run, SourceJob& job) {
         return Step::Next;
     }
     job.destinationPath = built;
-    if (!job.isFile && DeliversZip(s)) job.zipWorkFolder = AddTrailingBackslash(SplitExtension(built).base);
     if (!job.treatAsFile) job.destinationPath = AddTrailingBackslash(job.destinationPath);
     return Step::Next;
 }
@@ -230,7 +221,6 @@ Step CheckLengths(const RunContext& run, const SourceJob& job) {
     if (ListOnly(s)) return Step::Next;
     if (!OutputPathFits(job.destinationPath, job.treatAsFile ? kMaxPathLength : kMaxFolderDestinationChars))
         return Step::Fail;
-    if (!job.zipWorkFolder.empty() && !OutputPathFits(job.zipWorkFolder, kMaxFolderDestinationChars)) return Step::Fail;
     return Step::Next;
 }
 
@@ -242,21 +232,16 @@ void PauseBeforeRetry(const RunContext& run) {
 Step CheckSameName(RunContext& run, SourceJob& job) {
     const Settings& s = run.settings;
     bool destinationTaken = false;
-    bool workFolderTaken = false;
     bool listTaken = false;
     if (!BothKindsNone(s)) {
         destinationTaken = !ListOnly(s) && Exists(run, job.destinationPath);
-        workFolderTaken = !job.zipWorkFolder.empty() && Exists(run, job.zipWorkFolder);
         listTaken = WritesList(s) && Exists(run, job.resultListPath);
     }
     // The copy must never land on its own source. In list-only mode nothing
     // is written there, so only the list's own name counts.
-    if (!ListOnly(s)) {
-        const std::wstring& target = job.zipWorkFolder.empty() ? job.destinationPath : job.zipWorkFolder;
-        if (EqualsNoCase(StripTrailingBackslash(target), job.copySource))
-            (job.zipWorkFolder.empty() ? destinationTaken : workFolderTaken) = true;
-    }
-    if (!destinationTaken && !workFolderTaken && !listTaken) return Step::Next;
+    if (!ListOnly(s) && EqualsNoCase(StripTrailingBackslash(job.destinationPath), job.copySource))
+        destinationTaken = true;
+    if (!destinationTaken && !listTaken) return Step::Next;
 
     if (++job.attempts <= kMaxSameNameRetries) {
         if (UsesDateTime(s)) PauseBeforeRetry(run);
@@ -264,14 +249,12 @@ Step CheckSameName(RunContext& run, SourceJob& job) {
     }
     std::wstring taken;
     for (const auto& [isTaken, path] :
-         {std::pair{destinationTaken, job.destinationPath}, std::pair{workFolderTaken, job.zipWorkFolder},
-          std::pair{listTaken, job.resultListPath}}) {
+         {std::pair{destinationTaken, job.destinationPath}, std::pair{listTaken, job.resultListPath}}) {
         if (!isTaken) continue;
         if (!taken.empty()) taken += L"\n";
         taken += path;
     }
-    ShowMessage(nullptr, MB_ICONERROR, kSameName,
-                {workFolderTaken ? Pick(kZipTemporaryNote) : std::wstring_view(), taken});
+    ShowMessage(nullptr, MB_ICONERROR, kSameName, {std::wstring_view(), taken});
     return Step::Fail;
 }
 
@@ -320,60 +303,19 @@ Step ProbeResultList(RunContext& run, SourceJob& job) {
     return AskForAnotherFolder(run, kCannotCreateList, job.errorText, job.resultListPath);
 }
 
-void DropZipStage(RunContext& run, SourceJob& job) {
-    if (job.zipStageFolder.empty()) return;
-    run.created.RemoveEmptyFolder(*run.files, job.zipWorkFolder);
-    run.created.RemoveEmptyFolder(*run.files, job.zipStageFolder);
-    job.zipStageFolder.clear();
-}
-
-// With both kinds "none" the work folder's name (the archive's name without
-// ".zip") may be a folder the user already has, which must not be merged
-// into, packed or deleted. The copy is made instead in a folder of that name
-// inside a fresh folder beside it, so the archive's top folder keeps the
-// name. The fresh folder is made here, so it cannot be the user's.
-bool MakeZipStage(RunContext& run, SourceJob& job) {
-    const std::wstring name = FileNameOf(StripTrailingBackslash(job.zipWorkFolder));
-    for (int n = 1; n <= kMaxZipStageNames; ++n) {
-        const std::wstring stage = job.destinationFolder + FormatText(L"~zip%d", {n});
-        if (const DWORD error = run.files->MakeFolder(ExtendedLengthPath(stage)); error != 0) {
-            if (error == ERROR_ALREADY_EXISTS) continue;
-            SetErrorText(job, SystemErrorText(error));
-            return false;
-        }
-        run.created.Add(stage);
-        job.zipStageFolder = stage + L"\\";
-        job.zipWorkFolder = job.zipStageFolder + name + L"\\";
-        if (job.zipWorkFolder.size() <= kMaxFolderDestinationChars) return true;
-        SetErrorText(job, DirectoryErrorText(ERROR_FILENAME_EXCED_RANGE));
-        DropZipStage(run, job);
-        return false;
-    }
-    SetErrorText(job, DirectoryErrorText(ERROR_ALREADY_EXISTS));
-    return false;
-}
-
+// A folder source: with Zip the archive is probed (nothing else is made
+// before the walk), else the folder of the copy is made.
 bool ProbeFolderCopy(RunContext& run, SourceJob& job, TreeCopy& tree) {
     const Settings& s = run.settings;
-    const bool skipEmpty = s.EmptyDirNoCopy == 1 && !tree.copyable.InFolder(tree.sourceRoot);
-    if (DeliversZip(s) && !skipEmpty && !ProbeFileIn(run, job, job.destinationPath)) return false;
-    if (skipEmpty) {
+    if (s.EmptyDirNoCopy == 1 && !tree.copyable.InFolder(tree.sourceRoot)) {
         job.skipped = true;
         return true;
     }
-    if (DeliversZip(s) && BothKindsNone(s)) {
-        if (!MakeZipStage(run, job)) return false;
-        tree.destinationRoot = ExtendedLengthPath(job.zipWorkFolder);
-    }
-    const std::wstring& root = DeliversZip(s) ? job.zipWorkFolder : job.destinationPath;
-    if (const int code = CreateTrackedFolder(tree, root); code != 0) {
+    if (DeliversZip(s)) return ProbeFileIn(run, job, job.destinationPath);
+    if (const int code = CreateTrackedFolder(tree, job.destinationPath); code != 0) {
         SetErrorText(job, DirectoryErrorText(code));
-        DropZipStage(run, job);
         return false;
     }
-    const std::wstring& hidden = job.zipStageFolder.empty() ? root : job.zipStageFolder;
-    if (DeliversZip(s))
-        (void)run.files->SetAttributes(ExtendedLengthPath(StripTrailingBackslash(hidden)), FILE_ATTRIBUTE_HIDDEN);
     run.shared.somethingCopied = true;
     return true;
 }
@@ -393,8 +335,6 @@ Step ProbeDestination(RunContext& run, SourceJob& job, TreeCopy& tree) {
 Step RunAttempt(RunContext& run, SourceJob& job, TreeCopy& tree) {
     job.destinationFolder.clear();
     job.destinationPath.clear();
-    job.zipWorkFolder.clear();
-    job.zipStageFolder.clear();
     job.resultListPath.clear();
     job.errorText.clear();
     job.skipped = false;
@@ -403,12 +343,11 @@ Step RunAttempt(RunContext& run, SourceJob& job, TreeCopy& tree) {
     if (const Step result = ChooseDestinationFolder(run, job); result != Step::Next) return result;
     if (const Step result = BuildNames(run, job); result != Step::Next) return result;
     if (const Step result = CheckLengths(run, job); result != Step::Next) return result;
-    if (DestinationInsideSource(run, job, job.destinationFolder))
-        return RefuseInsideSource(job, job.zipWorkFolder.empty() ? job.destinationPath : job.zipWorkFolder);
+    if (DestinationInsideSource(run, job, job.destinationFolder)) return RefuseInsideSource(job, job.destinationPath);
     if (const Step result = CheckSameName(run, job); result != Step::Next) return result;
     if (const Step result = ProbeResultList(run, job); result != Step::Next) return result;
     if (job.isFile) job.selected = IsFileSelected(run.conditions, job.name, job.find.ftLastWriteTime);
-    tree.destinationRoot = ExtendedLengthPath(DeliversZip(run.settings) ? job.zipWorkFolder : job.destinationPath);
+    if (!DeliversZip(run.settings)) tree.destinationRoot = ExtendedLengthPath(job.destinationPath);
     return ProbeDestination(run, job, tree);
 }
 
@@ -419,13 +358,49 @@ void NoteVirtualStoreRedirect(RunContext& run, const std::wstring& path) {
     if (PathExists(AddTrailingBackslash(run.virtualStoreFolder) + FileNameOf(path))) run.virtualStoreFound = true;
 }
 
-// Packs the source (a file, or the work folder holding the copy) into the
-// archive. A failure has been reported and stops the whole run.
-bool Compress(RunContext& run, const std::wstring& source, const SourceJob& job) {
-    if (CompressToZip(source, job.destinationPath, job.find, *run.archiver, &run.shared.copyCancelRequested) == 0)
+// Packs the entries into the archive. A failure has been reported and stops
+// the whole run.
+bool Pack(RunContext& run, const std::vector<SourceItem>& items, const SourceJob& job) {
+    run.shared.statusItemText.Set(L"Compression processing...");
+    run.shared.statusProgressText.Clear();
+    if (DeliverArchive(items, job.destinationPath, *run.files, run.shared.copyCancelRequested, &run.packProgress)) {
+        run.shared.somethingCopied = true;
+        NoteVirtualStoreRedirect(run, job.destinationPath);
         return true;
+    }
     run.shared.copyCancelRequested = true;
     return false;
+}
+
+bool PackFileSource(RunContext& run, const SourceJob& job) {
+    std::vector<SourceItem> items;
+    std::wstring badPath;
+    if (FileArchiveItems(ExtendedLengthPath(job.copySource), job.find, items, badPath) != kArchiverOk) {
+        ReportNameWithoutUtf8(badPath);
+        run.shared.copyCancelRequested = true;
+        return false;
+    }
+    return Pack(run, items, job);
+}
+
+// The walk has collected the tree's entries; they go into the archive under
+// a folder named like it. Under EmptyDirNoCopy a tree with no file left to
+// pack makes no archive, as it would make no folder.
+bool PackFolderSource(RunContext& run, const SourceJob& job, TreeCopy& tree) {
+    if (RemoveEmptyFoldersAfterwards(run.settings)) DropEmptyPackedFolders(tree);
+    const bool holdsFile = std::any_of(tree.packed->begin(), tree.packed->end(),
+                                       [](const PackedEntry& entry) { return entry.relativePath.back() != L'\\'; });
+    if (run.settings.EmptyDirNoCopy == 1 && run.settings.Select == 1 && !holdsFile) return true;
+    std::vector<SourceItem> items;
+    std::wstring badPath;
+    const std::wstring topName = SplitExtension(FileNameOf(job.destinationPath)).base;
+    if (TreeArchiveItems(tree.sourceRoot, job.find, topName, *tree.packed, items, badPath) != kArchiverOk) {
+        ReportNameWithoutUtf8(badPath);
+        run.shared.copyCancelRequested = true;
+        return false;
+    }
+    tree.packed->clear();
+    return Pack(run, items, job);
 }
 
 EntryRecorder RecorderFor(ResultEntryTable* table) {
@@ -442,7 +417,7 @@ bool CopyFileSource(RunContext& run, SourceJob& job, const EntryRecorder& record
     if (!ListOnly(run.settings)) {
         run.shared.statusProgressText.Clear();
         if (DeliversZip(run.settings)) {
-            if (!Compress(run, job.copySource, job)) return false;
+            if (!PackFileSource(run, job)) return false;
         } else if (const DWORD error =
                        CopyOneFile(*run.files, job.copySource, job.destinationPath, run.shared, Destination::MayExist);
                    error != 0) {
@@ -458,28 +433,13 @@ bool CopyFileSource(RunContext& run, SourceJob& job, const EntryRecorder& record
 
 bool CopyFolderSource(RunContext& run, SourceJob& job, TreeCopy& tree) {
     if (job.skipped) return true;
+    const bool packs = DeliversZip(run.settings) && !ListOnly(run.settings);
+    std::vector<PackedEntry> packed;
+    if (packs) tree.packed = &packed;
     CopyFolderTree(tree, tree.sourceRoot);
-    if (RemoveEmptyFoldersAfterwards(run.settings)) RemoveEmptyFolders(tree, tree.destinationRoot);
+    if (!packs && RemoveEmptyFoldersAfterwards(run.settings)) RemoveEmptyFolders(tree, tree.destinationRoot);
     if (run.shared.copyCancelRequested.load()) return false;
-    if (ListOnly(run.settings) || !DeliversZip(run.settings)) return true;
-    run.shared.statusItemText.Set(L"Compression processing...");
-    run.shared.statusProgressText.Clear();
-    if (!Compress(run, job.zipWorkFolder, job)) return false;
-    NoteVirtualStoreRedirect(run, job.destinationPath);
-    return true;
-}
-
-// The work folder goes whether the compression worked or not; one that
-// cannot be deleted is at least made visible again for the user to remove.
-// Only a folder this run made is deleted: a folder of that name that was
-// there before is the user's.
-void RemoveWorkFolder(const RunContext& run, const SourceJob& job) {
-    const std::wstring& folder = job.zipStageFolder.empty() ? job.zipWorkFolder : job.zipStageFolder;
-    if (folder.empty() || !run.created.Contains(folder) || !Exists(run, folder)) return;
-    const int code = DeleteWorkFolder(folder);
-    if (code == 0) return;
-    ShowMessage(nullptr, MB_ICONWARNING, kDeleteWorkFolderFailed, {ShellOperationErrorText(code), folder});
-    ::SetFileAttributesW(StripTrailingBackslash(folder).c_str(), FILE_ATTRIBUTE_NORMAL);
+    return !packs || PackFolderSource(run, job, tree);
 }
 
 // Folders of the source that could not be listed: the first few and how
@@ -565,7 +525,6 @@ int CopyOneSource(RunContext& run, std::wstring_view sourcePath) {
     tree.record = RecorderFor(table ? &*table : nullptr);
     const bool ok = job.isFile ? CopyFileSource(run, job, tree.record) : CopyFolderSource(run, job, tree);
     run.shared.listWriting = false;
-    RemoveWorkFolder(run, job);
     if (!ok) {
         if (run.shared.copyCancelRequested.load()) return 0;
         ShowMessage(nullptr, MB_ICONWARNING, kCopyFailed, {job.errorText, job.destinationPath});

@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "archiver_api.h"
+#include "archive_writer.h"
 #include "file_system.h"
 #include "run/browse_answer.h"
 #include "run/conditions.h"
@@ -49,8 +49,8 @@ struct RunContext {
     std::wstring lastDestinationFolder;
     std::wstring lastDestinationPath;
     std::wstring lastListPath;  // empty when the last source wrote no list
-    // The Zip writer behind the archiver's entries.
-    const ArchiverApi* archiver = &BuiltInArchiver();
+    // How far packing the current archive has come.
+    ArchiveProgress packProgress;
     // Room for the copy result list's entries (tests stand in for memory
     // running out with a small limit).
     std::size_t listEntryLimit = ResultEntryTable::kNoLimit;

@@ -1,41 +1,39 @@
-// Delivering a copy as a Zip archive: the compression step through the
-// archiver's function table, and the removal of the work folder afterwards.
+// Delivering a copy as a Zip archive straight from the sources: the entries
+// the walk selected (or the one file) are packed into the archive, with no
+// copy made first.
 #pragma once
 
 #include <atomic>
-#include <cstddef>
-#include <cstdint>
-#include <string_view>
+#include <string>
+#include <vector>
 
 #include <windows.h>
 
-#include "archiver_api.h"
+#include "archive_writer.h"
+#include "file_system.h"
+#include "run/folder_tree.h"
 
-// A file below this size is compressed with "-hide" (10 MiB).
-constexpr std::uint64_t kHideProgressBelowBytes = 0xA00000;
-// The UTF-8 command line, its terminator included, fits in this many bytes.
-constexpr std::size_t kZipCommandBytes = 1040;
-// A busy archiver is asked again every 500 ms, 601 calls in all (about five minutes).
-constexpr int kMaxArchiverCalls = 601;
-constexpr DWORD kArchiverBusyPauseMs = 500;
+// The entries of a folder source's archive: one folder named like the
+// archive (topName, the archive's name without ".zip") holding every packed
+// entry at its place, in the order the archiver gives a tree. sourceRoot and
+// its find data give the top folder's times. kArchiverOk, or
+// kArchiverBadName with the path that has no UTF-8 form in badPath.
+[[nodiscard]] int TreeArchiveItems(const std::wstring& sourceRoot, const WIN32_FIND_DATAW& rootData,
+                                   const std::wstring& topName, const std::vector<PackedEntry>& packed,
+                                   std::vector<SourceItem>& items, std::wstring& badPath);
 
-using PauseFunction = void (*)(DWORD milliseconds);
-void PauseMilliseconds(DWORD milliseconds);
+// The single entry of a file source's archive, named like the file.
+[[nodiscard]] int FileArchiveItems(const std::wstring& sourceFile, const WIN32_FIND_DATAW& data,
+                                   std::vector<SourceItem>& items, std::wstring& badPath);
 
-// Compresses sourcePath (a file, or the Zip work folder with its trailing
-// "\") into archivePath through archiver, which watches cancelFlag while it
-// works. sourceFindData tells a file from a folder and gives the file's size.
-// Returns 0 on success, else -1 after showing why. A stopped run (code
-// 0x8020, or Cancel while the archiver is busy) returns -1 silently and
-// deletes nothing; other failures delete the archive file. pause is the
-// wait between busy retries (tests pass one that returns at once).
-[[nodiscard]] int CompressToZip(std::wstring_view sourcePath, std::wstring_view archivePath,
-                                const WIN32_FIND_DATAW& sourceFindData, const ArchiverApi& archiver,
-                                const std::atomic<bool>* cancelFlag, PauseFunction pause = PauseMilliseconds);
+// Packs items into archivePath. True when the archive is in place. Cancel
+// (the flag set) ends it silently; other failures show why, naming the file
+// that could not be read or the archive that could not be written. Either
+// way no archive is left, and a file that was at archivePath before is left
+// as it was.
+[[nodiscard]] bool DeliverArchive(const std::vector<SourceItem>& items, const std::wstring& archivePath,
+                                  FileSystem& files, const std::atomic<bool>& cancel,
+                                  ArchiveProgress* progress = nullptr);
 
-// Deletes the Zip work folder with everything in it through the shell's
-// delete operation (no confirmation; the shell may show its own progress and
-// error windows). Returns the shell's result code, 0 on success; a delete the
-// user aborted in the shell's windows returns 0x75 (cancelled). The caller
-// shows the message.
-[[nodiscard]] int DeleteWorkFolder(std::wstring_view folder);
+// Shows that a name has no UTF-8 form and cannot go into an archive.
+void ReportNameWithoutUtf8(const std::wstring& path);

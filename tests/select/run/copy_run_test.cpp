@@ -6,12 +6,12 @@
 #include <regex>
 #include <thread>
 
-#include "archiver_api.h"
 #include "run/copy_run.h"
 #include "handles.h"
 #include "message_capture.h"
 #include "paths.h"
 #include "forwarding_files.h"
+#include "zip_reader.h"
 #include "test_files.h"
 
 namespace {
@@ -421,41 +421,54 @@ TEST_F(CopyRunTest, WithoutMemoryForTheListTheCommandInterpreterWritesIt) {
 
 namespace {
 
-// An archiver that always fails to write, as a full disk would.
-int InitializeNothing(int) {
-    return 0;
-}
-int FailToWrite(HWND, const char*, char*, DWORD) {
-    return kArchiverCannotWrite;
-}
-void WatchNothing(const std::atomic<bool>*) {}
-constexpr ArchiverApi kFailingArchiver{InitializeNothing, FailToWrite, WatchNothing};
+// Every file made in the destination fails, as on a full disk.
+struct FullDisk : ForwardingFiles {
+    explicit FullDisk(std::wstring folder) : destination(std::move(folder)) {}
+    UniqueKernelHandle Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition, DWORD flags,
+                            DWORD& error) override {
+        if (disposition == CREATE_NEW && DisplayPath(path).starts_with(destination) && !path.ends_with(L".zip")) {
+            error = ERROR_DISK_FULL;
+            return {};
+        }
+        return ForwardingFiles::Open(path, access, share, disposition, flags, error);
+    }
+    std::wstring destination;
+};
 
-bool HasHiddenFolder(const std::wstring& folder) {
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle find(::FindFirstFileW((folder + L"*").c_str(), &data));
-    if (!find) return false;
-    do {
-        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && data.cFileName[0] != L'.') return true;
-    } while (::FindNextFileW(find.get(), &data));
-    return false;
+// The names in a folder, sorted.
+std::vector<std::wstring> SnapshotNames(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    (void)SystemFileSystem().List(folder, [&names](const WIN32_FIND_DATAW& data) {
+        names.push_back(data.cFileName);
+        return true;
+    });
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> EntryNames(const std::wstring& archive) {
+    const auto content = ReadZip(archive);
+    return content ? content->order : std::vector<std::string>{"(unreadable)"};
 }
 
 }  // namespace
 
-TEST_F(CopyRunTest, AFolderBecomesAnArchiveAndItsWorkFolderGoes) {
+TEST_F(CopyRunTest, AFolderIsPackedStraightFromItsSourcesWithNothingBeside) {
     CopyToOut();
     settings.CompressMode = 1;
     settings.DirTree = 1;
     MakeFolder(dir / L"src\\D\\sub");
+    MakeFolder(dir / L"src\\D\\empty");
     WriteText(dir / L"src\\D\\sub\\a.txt", "a");
     ASSERT_EQ(Copy(dir / L"src\\D"), 0);
     EXPECT_TRUE(boxes.empty());
-    EXPECT_TRUE(Exists(dir / L"out\\D_1.zip"));
-    EXPECT_FALSE(HasHiddenFolder(dir / L"out\\"));
+    EXPECT_EQ(EntryNames(dir / L"out\\D_1.zip"),
+              (std::vector<std::string>{"D_1/", "D_1/empty/", "D_1/sub/", "D_1/sub/a.txt"}));
+    EXPECT_EQ(SnapshotNames(dir / L"out"), (std::vector<std::wstring>{L"D_1.zip", L"D_1.zip.txt"}));
     const std::wstring list = ReadUtf16File(dir / L"out\\D_1.zip.txt");
     EXPECT_NE(list.find(L"*The file size is the size before compression."), std::wstring::npos) << list;
     EXPECT_NE(list.find(L"\r\n" + (dir / L"out\\D_1.zip") + L"\r\n"), std::wstring::npos) << list;
+    EXPECT_TRUE(shared.somethingCopied.load());
 }
 
 TEST_F(CopyRunTest, ArchiveSerialsCountArchivesAndTheirLists) {
@@ -466,22 +479,59 @@ TEST_F(CopyRunTest, ArchiveSerialsCountArchivesAndTheirLists) {
     WriteText(dir / L"out\\a_004.txt.zip", "");
     WriteText(dir / L"out\\a_006.txt.zip.txt", "");
     ASSERT_EQ(Copy(dir / L"src\\a.txt"), 0);
-    EXPECT_TRUE(Exists(dir / L"out\\a_007.txt.zip"));
+    EXPECT_EQ(EntryNames(dir / L"out\\a_007.txt.zip"), std::vector<std::string>{"a.txt"});
 }
 
-TEST_F(CopyRunTest, AFailedCompressionLeavesNeitherArchiveNorWorkFolder) {
+TEST_F(CopyRunTest, AnArchiveThatCannotBeWrittenStopsTheRunAndLeavesNothing) {
     CopyToOut();
     settings.CompressMode = 1;
     MakeFolder(dir / L"src\\D");
     WriteText(dir / L"src\\D\\a.txt", "a");
-    RunContext context(settings, conditions, shared);
-    context.archiver = &kFailingArchiver;
-    EXPECT_EQ(CopyOneSource(context, dir / L"src\\D"), 0);  // the run is stopped, not this source failed
+    FullDisk files(dir / L"out\\");
+    Run().files = &files;
+    EXPECT_EQ(Copy(dir / L"src\\D"), 0);  // the run is stopped, not this source failed
     EXPECT_TRUE(shared.copyCancelRequested.load());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].substr(0, 62), L"Could not be converted to ZIP format.\n7-zip ErrorCD:0x00008003");
-    EXPECT_FALSE(Exists(dir / L"out\\D_1.zip"));
-    EXPECT_FALSE(Exists(dir / L"out\\D_1"));
+    EXPECT_TRUE(SnapshotNames(dir / L"out").empty());
+}
+
+TEST_F(CopyRunTest, ASourceFileThatCannotBeReadIsNamedAndNoArchiveIsLeft) {
+    CopyToOut();
+    settings.CompressMode = 1;
+    MakeFolder(dir / L"src\\D");
+    WriteText(dir / L"src\\D\\a.txt", "a");
+    WriteText(dir / L"src\\D\\locked.txt", "in use");
+    UniqueKernelHandle locked(
+        ::CreateFileW((dir / L"src\\D\\locked.txt").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(locked);
+    EXPECT_EQ(Copy(dir / L"src\\D"), 0);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].starts_with(L"Could not be converted to ZIP format.\n7-zip ErrorCD:0x00008002")) << boxes[0];
+    EXPECT_TRUE(boxes[0].ends_with(dir / L"src\\D\\locked.txt")) << boxes[0];
+    EXPECT_TRUE(SnapshotNames(dir / L"out").empty());
+}
+
+TEST_F(CopyRunTest, CancelWhilePackingLeavesNoArchiveAndNoMessage) {
+    CopyToOut();
+    settings.CompressMode = 1;
+    MakeFolder(dir / L"src\\D");
+    for (int i = 0; i < 20; ++i) WriteBytes(dir / (L"src\\D\\f" + std::to_wstring(i)), Content(70000, i));
+    WriteText(dir / L"out\\D_1.zip.keep", "mine");
+    struct CancelOnRead : ForwardingFiles {
+        SharedRunState* shared = nullptr;
+        UniqueKernelHandle Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition, DWORD flags,
+                                DWORD& error) override {
+            if (path.ends_with(L"f7")) shared->copyCancelRequested = true;  // the user presses Cancel
+            return ForwardingFiles::Open(path, access, share, disposition, flags, error);
+        }
+    } files;
+    files.shared = &shared;
+    Run().files = &files;
+    EXPECT_EQ(Copy(dir / L"src\\D"), 0);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(SnapshotNames(dir / L"out"), std::vector<std::wstring>{L"D_1.zip.keep"});
+    EXPECT_FALSE(shared.somethingCopied.load());
 }
 
 TEST_F(CopyRunTest, NothingToCopyMeansNothingToCompress) {
@@ -493,35 +543,53 @@ TEST_F(CopyRunTest, NothingToCopyMeansNothingToCompress) {
     MakeFolder(dir / L"src\\D");
     WriteText(dir / L"src\\D\\a.jpg", "a");
     ASSERT_EQ(Copy(dir / L"src\\D"), 0);
-    EXPECT_FALSE(Exists(dir / L"out\\D_1.zip"));
-    EXPECT_FALSE(Exists(dir / L"out\\D_1"));
+    EXPECT_TRUE(SnapshotNames(dir / L"out").empty());
     EXPECT_FALSE(shared.somethingCopied.load());
 }
 
-TEST_F(CopyRunTest, TheWorkFolderMustNotBeTheSource) {
+// Regression: with Zip, both kinds "none", EmptyDirNoCopy and nothing
+// selected, the user's folder of the source's name was deleted as if it
+// were the run's work folder.
+TEST_F(CopyRunTest, AnArchiveWithNothingToPackLeavesTheUsersFolderOfItsName) {
+    CopyToOut();
+    KeepSourceNames();
+    settings.CompressMode = 1;
+    settings.EmptyDirNoCopy = 1;
+    conditions.selectMode = 0;
+    conditions.lists[kTargetList].patterns = {L"*.txt"};
+    MakeFolder(dir / L"src\\D");
+    WriteText(dir / L"src\\D\\a.jpg", "a");
+    MakeFolder(dir / L"out\\D\\inner");
+    WriteText(dir / L"out\\D\\mine.doc", "mine");
+    ASSERT_EQ(Copy(dir / L"src\\D"), 0);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(ReadBytes(dir / L"out\\D\\mine.doc"), std::vector<std::uint8_t>({'m', 'i', 'n', 'e'}));
+    EXPECT_TRUE(IsFolder(dir / L"out\\D\\inner"));
+    EXPECT_EQ(SnapshotNames(dir / L"out"), std::vector<std::wstring>{L"D"});
+}
+
+TEST_F(CopyRunTest, AnArchiveBesideItsSourceTakesTheSourcesName) {
     KeepSourceNames();
     settings.CompressMode = 1;
     MakeFolder(dir / L"src\\D");
-    EXPECT_EQ(Copy(dir / L"src\\D"), -1);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0],
-              L"The same name of the file to the copy destination already exists.\n"
-              L"(It is impossible to create a temporary file to compress Zip.)\n\n" +
-                  (dir / L"src\\D\\"));
+    WriteText(dir / L"src\\D\\a.txt", "a");
+    ASSERT_EQ(Copy(dir / L"src\\D"), 0);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(EntryNames(dir / L"src\\D.zip"), (std::vector<std::string>{"D/", "D/a.txt"}));
 }
 
-TEST_F(CopyRunTest, TheWorkFolderHasTheFolderLimit) {
-    // The archive may be 259 characters long, its work folder only 247.
+TEST_F(CopyRunTest, AnArchivePathMayTakeTheFullLength) {
     CopyToOut();
     settings.CompressMode = 1;
-    const std::wstring name(247 - settings.Path.size() - 3, L'w');  // + "_1\"
+    const std::wstring name(259 - settings.Path.size() - 6, L'w');  // + "_1.zip"
     MakeFolder(dir / (L"src\\" + name));
     WriteText(dir / (L"src\\" + name + L"\\a.txt"), "a");
     EXPECT_EQ(Copy(dir / (L"src\\" + name)), 0);
+    EXPECT_TRUE(boxes.empty());
     MakeFolder(dir / (L"src\\" + name + L"x"));
     EXPECT_EQ(Copy(dir / (L"src\\" + name + L"x")), -1);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].substr(0, 66), L"The path of the output file exceeds maximum value(247 characters).");
+    EXPECT_EQ(boxes[0].substr(0, 66), L"The path of the output file exceeds maximum value(259 characters).");
 }
 
 // Regression: a destination inside the source made the walk enter its own
