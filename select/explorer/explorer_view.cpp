@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "cancel_flag.h"
 #include "format.h"
 #include "handles.h"
 #include "paths.h"
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr int kWindowPolls = 101;
 constexpr DWORD kPollIntervalMs = 100;
 
 void StartExplorerSelecting(std::wstring_view folder, std::wstring_view item) {
@@ -47,11 +47,13 @@ std::wstring ExplorerSelectParameters(std::wstring_view folder, std::wstring_vie
     return FormatText(L"/select,%s", {L"\"" + path + L"\""});
 }
 
-void WaitForExplorerWindow(std::wstring_view folder) {
+void WaitForExplorerWindow(std::wstring_view folder, DWORD limitMs, const std::atomic<bool>* stop) {
     const std::wstring shown = StripTrailingBackslash(folder);
+    const ULONGLONG deadline = ::GetTickCount64() + limitMs;
     std::vector<ExplorerWindowRecord> records;
-    for (int poll = 0; poll < kWindowPolls; ++poll) {
+    while (true) {
         ::Sleep(kPollIntervalMs);
+        if (::GetTickCount64() >= deadline || IsCancelled(stop)) return;
         EnumerateExplorerWindows(records);
         if (const ExplorerWindowRecord* open = FindFolderWindow(records, shown)) {
             RaiseWithoutStayingOnTop(open->window);
@@ -60,7 +62,7 @@ void WaitForExplorerWindow(std::wstring_view folder) {
     }
 }
 
-void ShowResultInExplorer(std::wstring_view folder, std::wstring_view item) {
+void ShowResultInExplorer(std::wstring_view folder, std::wstring_view item, const std::atomic<bool>* stop) {
     const std::wstring shown = StripTrailingBackslash(folder);
     std::vector<ExplorerWindowRecord> records;
     // A list cut short still holds the windows found before.
@@ -70,5 +72,5 @@ void ShowResultInExplorer(std::wstring_view folder, std::wstring_view item) {
         return;
     }
     StartExplorerSelecting(folder, item);
-    WaitForExplorerWindow(folder);
+    WaitForExplorerWindow(folder, kExplorerWindowWaitMs, stop);
 }

@@ -79,7 +79,7 @@ void RunCommandLine(CopyToolApp& app) {
     }
     ::Sleep(kPauseBeforeEndMs);
     if (const auto explorer = ExplorerTargetAfterRun(FactsOf(shared, failed), app.settings, run))
-        ShowResultInExplorer(explorer->folder, explorer->item);
+        ShowResultInExplorer(explorer->folder, explorer->item, &shared.copyCancelRequested);
     // Read again: Cancel may have been pressed while Explorer was shown.
     shared.runState = FinalRunState(FactsOf(shared, failed), app.settings);
     if (app.progressWindow) ::InvalidateRect(app.progressWindow, nullptr, TRUE);

@@ -111,6 +111,7 @@ public:
 
     // Called by the factory for each creation of the collection.
     HRESULT Create(REFIID iid, void** out) {
+        ::Sleep(lookDelayMs);
         ++enumerations_;
         return QueryInterface(iid, out);
     }
@@ -154,6 +155,7 @@ public:
 
     int enumerations() const { return enumerations_; }
     long references() const { return references_; }
+    DWORD lookDelayMs = 0;
 
 private:
     std::vector<FakeItem*> Listed() const {
@@ -232,4 +234,8 @@ int FakeShellWindows::enumerations() const {
 
 long FakeShellWindows::references() const {
     return collection_->references();
+}
+
+void FakeShellWindows::SetLookDelay(DWORD delayMs) {
+    collection_->lookDelayMs = delayMs;
 }

@@ -56,6 +56,9 @@ public:
     int enumerations() const;
     // References held on the collection and its items right now.
     long references() const;
+    // Every later creation of the collection takes this long, as while the
+    // shell is busy.
+    void SetLookDelay(DWORD delayMs);
 
 private:
     std::unique_ptr<FakeCollection> collection_;
