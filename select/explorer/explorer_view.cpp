@@ -65,7 +65,9 @@ void WaitForExplorerWindow(std::wstring_view folder, DWORD limitMs, const std::a
 void ShowResultInExplorer(std::wstring_view folder, std::wstring_view item, const std::atomic<bool>* stop) {
     const std::wstring shown = StripTrailingBackslash(folder);
     std::vector<ExplorerWindowRecord> records;
-    // A list cut short still holds the windows found before.
+    // A list cut short still holds the windows found before. A window that
+    // shows the folder only in a background tab is not raised: its frame
+    // shows another folder, so Explorer is started as when none shows it.
     EnumerateExplorerWindows(records);
     if (const ExplorerWindowRecord* open = FindFolderWindow(records, shown)) {
         ShowFolderWindow(*open);

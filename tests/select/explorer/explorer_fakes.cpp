@@ -207,6 +207,11 @@ TestWindow::~TestWindow() {
     ::DestroyWindow(frame_);
 }
 
+HWND TestWindow::AddChild(bool visible) {
+    return ::CreateWindowExW(0, L"STATIC", L"tab", WS_CHILD | (visible ? WS_VISIBLE : 0), 0, 0, 100, 100, frame_,
+                             nullptr, nullptr, nullptr);
+}
+
 bool TestWindow::IsTopmost() const {
     return (::GetWindowLongW(frame_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }

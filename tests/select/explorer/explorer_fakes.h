@@ -20,6 +20,8 @@ public:
 
     HWND frame() const { return frame_; }
     HWND child() const { return child_; }
+    // Another child, as a second tab's view: shown or hidden.
+    HWND AddChild(bool visible);
     bool IsTopmost() const;
     // A record of the frame as the enumeration makes it.
     ExplorerWindowRecord AsRecord(std::wstring path) const;
