@@ -164,7 +164,7 @@ int RunCopyTool(HINSTANCE instance, std::wstring_view commandLine) {
         ::DestroyWindow(app.mainWindow);
         return -1;
     }
-    AddMainTrayIcon(instance, app.mainWindow);
+    AddMainTrayIcon(app.mainWindowLinks);
     CreateProgressWindow({instance, &app.shared, &app.progressWindow, &app.mainWindow, app.tooltip,
                           app.settings.DirTree, app.settings.AutoClose == 1});
 

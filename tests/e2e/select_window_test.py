@@ -78,6 +78,19 @@ class ProgressWindow(CopyToolTestCase):
         self.expect_box("Are you sure you want to quit?", IDYES)
         self.assertEqual(self.driver.wait_exit(self.pid), 0)
 
+    def test_the_tray_icon_comes_back_when_the_taskbar_is_made_again(self):
+        source = make_files(self.temp / "src", {"a.txt": "a"})
+        self.run_copy([source / "a.txt"], {"AddStringsAft": 4})
+        window = self.wait_result("Success.")
+        main_window = self.driver.wait_window(self.pid, cls="VaroSelect", visible=False)
+        # Gone, as from an Explorer that restarts; the new taskbar then tells
+        # every top-level window.
+        self.driver.delete_tray_icon(main_window.hwnd)
+        self.assertFalse(self.driver.tray_icon_exists(main_window.hwnd))
+        self.driver.send(main_window.hwnd, self.driver.register_message("TaskbarCreated"))
+        self.assertTrue(self.driver.tray_icon_exists(main_window.hwnd))
+        self.close_and_exit(window)
+
     def test_the_system_close_ends_the_program(self):
         source = make_files(self.temp / "src", {"a.txt": "a"})
         self.run_copy([source / "a.txt"], {"AddStringsAft": 4})
