@@ -35,7 +35,14 @@ int ShowCommandForPlacement(UINT showState) {
 }
 
 void ShowFolderWindow(const ExplorerWindowRecord& record) {
-    ::ShowWindow(record.window, ShowCommandForPlacement(record.placement.showCmd));
+    const int command = ShowCommandForPlacement(record.placement.showCmd);
+    // Explorer's window belongs to another process: it is asked without
+    // waiting for it, so a busy Explorer cannot hold the copy tool.
+    if (::GetWindowThreadProcessId(record.window, nullptr) == ::GetCurrentThreadId()) {
+        ::ShowWindow(record.window, command);
+    } else {
+        ::ShowWindowAsync(record.window, command);
+    }
     RaiseWithoutStayingOnTop(record.window);
 }
 

@@ -80,9 +80,9 @@ void RunCommandLine(CopyToolApp& app) {
     ::Sleep(kPauseBeforeEndMs);
     if (const auto explorer = ExplorerTargetAfterRun(FactsOf(shared, failed), app.settings, run))
         ShowResultInExplorer(explorer->folder, explorer->item, &shared.copyCancelRequested);
-    // Read again: Cancel may have been pressed while Explorer was shown.
+    // Read again: Cancel may have been pressed while Explorer was shown. The
+    // progress window shows the outcome on its own timer.
     shared.runState = FinalRunState(FactsOf(shared, failed), app.settings);
-    if (app.progressWindow) ::InvalidateRect(app.progressWindow, nullptr, TRUE);
 }
 
 DWORD WINAPI WorkerThread(void* parameter) {
