@@ -15,6 +15,7 @@
 #include "ui/progress_window.h"
 #include "startup/run_end.h"
 #include "startup/select_settings.h"
+#include "startup/worker_stop.h"
 
 namespace {
 
@@ -109,17 +110,6 @@ int RunMessageLoop(const CopyToolApp& app) {
     return static_cast<int>(message.wParam);
 }
 
-// The program is ending: a worker still copying is told to stop as Cancel
-// tells it, and the program waits until it has cleaned up as after Cancel
-// (no half-written file, no Zip work folder). The worker watches the flag at
-// every entry and step; only a message box it shows holds it, until answered.
-void StopWorker(CopyToolApp& app, HANDLE worker) {
-    if (::WaitForSingleObject(worker, 0) == WAIT_OBJECT_0) return;
-    app.shared.listAbortRequested = true;
-    app.shared.copyCancelRequested = true;
-    ::WaitForSingleObject(worker, INFINITE);
-}
-
 }  // namespace
 
 int InitCopyTool(CopyToolApp& app) {
@@ -168,11 +158,15 @@ int RunCopyTool(HINSTANCE instance, std::wstring_view commandLine) {
     CreateProgressWindow({instance, &app.shared, &app.progressWindow, &app.mainWindow, app.tooltip,
                           app.settings.DirTree, app.settings.AutoClose == 1});
 
-    UniqueKernelHandle worker(::CreateThread(nullptr, 0, WorkerThread, &app, 0, nullptr));
+    DWORD workerId = 0;
+    UniqueKernelHandle worker(::CreateThread(nullptr, 0, WorkerThread, &app, 0, &workerId));
     if (!worker) {
         app.shared.runState = kRunFailed;
     }
     const int exitCode = RunMessageLoop(app);
-    if (worker) StopWorker(app, worker.get());
+    // Quit may leave the progress window up; it goes before the worker is
+    // waited for, so that nothing of the program stays on the screen.
+    if (const HWND progress = app.progressWindow) ::DestroyWindow(progress);
+    if (worker) StopWorker(app.shared, worker.get(), workerId);
     return exitCode;
 }
