@@ -1,30 +1,8 @@
 #include "tray_icon.h"
 
-#include <mutex>
-
 namespace {
 
 constexpr UINT kTrayIconId = 1;
-
-struct NotifyHook {
-    std::mutex lock;
-    std::function<BOOL(DWORD, const NOTIFYICONDATAW&)> hook;
-};
-
-NotifyHook& Hook() {
-    static NotifyHook hook;
-    return hook;
-}
-
-BOOL NotifyIcon(DWORD action, NOTIFYICONDATAW& data) {
-    std::function<BOOL(DWORD, const NOTIFYICONDATAW&)> hook;
-    {
-        std::lock_guard guard(Hook().lock);
-        hook = Hook().hook;
-    }
-    if (hook) return hook(action, data);
-    return ::Shell_NotifyIconW(action, &data);
-}
 
 }  // namespace
 
@@ -41,14 +19,14 @@ void TrayIcon::Add(HWND window, UINT callbackMessage, HICON icon, std::wstring_v
     // user's Explorer: registered messages from a lower integrity level are
     // filtered out unless the window lets them through.
     ::ChangeWindowMessageFilterEx(window, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
-    NotifyIcon(NIM_ADD, data_);
+    ::Shell_NotifyIconW(NIM_ADD, &data_);
     // Shown even when the taskbar refused it: a new taskbar gets it again.
     shown_ = true;
 }
 
 void TrayIcon::Remove() {
     if (!shown_) return;
-    NotifyIcon(NIM_DELETE, data_);
+    ::Shell_NotifyIconW(NIM_DELETE, &data_);
     shown_ = false;
 }
 
@@ -57,18 +35,13 @@ bool TrayIcon::OnTaskbarCreated(UINT message) {
     if (created == 0 || message != created) return false;
     // The message may also come while the icon is still there (another
     // program broadcasts it); the icon is then brought up to date instead.
-    if (shown_ && !NotifyIcon(NIM_ADD, data_)) NotifyIcon(NIM_MODIFY, data_);
+    if (shown_ && !::Shell_NotifyIconW(NIM_ADD, &data_)) ::Shell_NotifyIconW(NIM_MODIFY, &data_);
     return true;
 }
 
 UINT TaskbarCreatedMessage() {
     static const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
     return message;
-}
-
-void SetNotifyIconHook(std::function<BOOL(DWORD action, const NOTIFYICONDATAW& data)> hook) {
-    std::lock_guard guard(Hook().lock);
-    Hook().hook = std::move(hook);
 }
 
 HICON LoadSmallIcon(HINSTANCE instance, int resourceId) {

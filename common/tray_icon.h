@@ -2,7 +2,6 @@
 // per window, whose mouse events reach the window as its callback message.
 #pragma once
 
-#include <functional>
 #include <string_view>
 
 #include <windows.h>
@@ -27,10 +26,6 @@ private:
 
 // The value of the registered message "TaskbarCreated".
 UINT TaskbarCreatedMessage();
-
-// Replaces Shell_NotifyIconW (tests record the calls instead of showing
-// icons); an empty function restores it.
-void SetNotifyIconHook(std::function<BOOL(DWORD action, const NOTIFYICONDATAW& data)> hook);
 
 // An icon resource at the system's small-icon size; it lives as long as the program.
 HICON LoadSmallIcon(HINSTANCE instance, int resourceId);

@@ -102,18 +102,6 @@ TEST(ResultInExplorer, WaitingStopsAtThePollThatFindsTheWindow) {
     EXPECT_EQ(shell.references(), 0);
 }
 
-namespace {
-
-// Whether `upper` is above `lower` among the top-level windows.
-bool IsAbove(HWND upper, HWND lower) {
-    for (HWND window = ::GetWindow(upper, GW_HWNDNEXT); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
-        if (window == lower) return true;
-    }
-    return false;
-}
-
-}  // namespace
-
 // Regression: under Wine each look took seconds, and 101 looks kept the copy
 // tool open for minutes after the copy.
 TEST(ResultInExplorer, WaitingIsBoundedByTimeWhenEveryLookIsSlow) {
@@ -125,27 +113,4 @@ TEST(ResultInExplorer, WaitingIsBoundedByTimeWhenEveryLookIsSlow) {
     // Looks start at about 0.1 and 0.6 s; none starts after the limit.
     EXPECT_GE(shell.enumerations(), 1);
     EXPECT_LE(shell.enumerations(), 3);
-}
-
-TEST(ResultInExplorer, AFolderInABackgroundTabDoesNotRaiseItsFrame) {
-    const ScopedCom com;
-    TestWindow tabs;
-    const HWND outTab = tabs.AddChild(false);
-    TestWindow cover;
-    ASSERT_TRUE(IsAbove(cover.frame(), tabs.frame()));
-    {
-        FakeShellWindows shell({{L"file:///C:/Other", tabs.child()}, {L"file:///C:/Out", outTab}});
-        ASSERT_TRUE(shell.registered());
-        WaitForExplorerWindow(L"C:\\Out", 500);
-        EXPECT_GE(shell.enumerations(), 2);  // looked until the time ran out
-        EXPECT_TRUE(IsAbove(cover.frame(), tabs.frame()));
-    }
-    // The same frame with the folder's tab in front is raised.
-    ::ShowWindow(tabs.child(), SW_HIDE);
-    ::ShowWindow(outTab, SW_SHOW);
-    FakeShellWindows shell({{L"file:///C:/Other", tabs.child()}, {L"file:///C:/Out", outTab}});
-    ASSERT_TRUE(shell.registered());
-    WaitForExplorerWindow(L"C:\\Out", 500);
-    EXPECT_EQ(shell.enumerations(), 1);
-    EXPECT_TRUE(IsAbove(tabs.frame(), cover.frame()));
 }
