@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "handles.h"
+#include "window_order.h"
 
 namespace {
 
@@ -15,6 +16,8 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM data) {
     auto* state = reinterpret_cast<BrowseState*>(data);
     if (message == BFFM_INITIALIZED && !state->initialFolder->empty())
         ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(state->initialFolder->c_str()));
+    // Without an owner nothing keeps the browser above the caller's windows.
+    if (message == BFFM_INITIALIZED && !::GetWindow(dialog, GW_OWNER)) RaiseWithoutStayingOnTop(dialog);
     // Returning 0 after a failed validation closes the browser.
     if (message == BFFM_VALIDATEFAILEDW) state->nameInvalid = true;
     return 0;

@@ -20,6 +20,7 @@ struct BrowseAnswer {
 constexpr MessagePair kSelectedFolderMissing = {L"選択したフォルダは存在しません。",
                                                 L"Selected folder does not exist."};
 
-// Shows the browser owned by `owner` with `title` in the current language,
-// starting with `initialFolder` selected when it is not empty.
+// Shows the browser owned by `owner` (none: raised above the other windows)
+// with `title` in the current language, starting with `initialFolder`
+// selected when it is not empty.
 BrowseAnswer BrowseForFolder(HWND owner, const MessagePair& title, const std::wstring& initialFolder);

@@ -4,5 +4,6 @@
 #include <windows.h>
 
 // Not topmost, topmost, not topmost: lifts the window above the others and
-// leaves it an ordinary window that others may cover again.
+// leaves it an ordinary window that others may cover again. Never waits for
+// the window's thread when that is another one.
 void RaiseWithoutStayingOnTop(HWND window);

@@ -2,6 +2,7 @@
 
 #include "handles.h"
 #include "kernel_objects.h"
+#include "message_wait.h"
 #include "step_trace.h"
 
 namespace {
@@ -18,7 +19,8 @@ bool WriteAnswer(const UacContext& context, const std::wstring& text) {
         ProcessFailureLog().ClearTrace();
         (SharedBlockExists(kElevationBlockName) ? withPartner : withoutPartner) += 1;
         if (withPartner > kAnswerExtraReads || withoutPartner > kAnswerRetriesWithoutPartner) return false;
-        ::Sleep(kAnswerPollMs);
+        // The tray icon's window lives on this thread: its messages flow.
+        WaitWithMessages({}, kAnswerPollMs);
     }
 }
 
@@ -28,7 +30,7 @@ bool WriteAnswer(const UacContext& context, const std::wstring& text) {
 void AwaitAcknowledgement() {
     const UniqueKernelHandle event = OpenExchangeEvent(kElevationEventName);
     if (!event) return;
-    while (::WaitForSingleObject(event.get(), kAnswerPollMs) == WAIT_TIMEOUT)
+    while (WaitWithMessages({event.get()}, kAnswerPollMs) == WAIT_TIMEOUT)
         if (!SharedBlockExists(kElevationBlockName)) return;
 }
 

@@ -22,12 +22,24 @@ namespace {
 constexpr wchar_t kClassName[] = L"VaroUACClass";
 constexpr wchar_t kWindowTitle[] = L"VaroUAC";
 constexpr UINT kTrayCallbackMessage = WM_APP + 1;
+
+// The window's tray icon, handed over at creation.
+TrayIcon* TrayOf(HWND window) {
+    return reinterpret_cast<TrayIcon*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 void OnDestroy(HWND window) {
-    RemoveTrayIcon(window);
+    if (TrayIcon* tray = TrayOf(window)) tray->Remove();
     ::PostQuitMessage(0);
 }
 
 LRESULT CALLBACK HelperWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    // A registered message, so it cannot be a case below.
+    if (TrayIcon* tray = TrayOf(window); tray && tray->OnTaskbarCreated(message)) return 0;
     switch (message) {
         case WM_COMMAND:
             if (LOWORD(wParam) == IDM_EXIT) {
@@ -103,9 +115,10 @@ int RunElevationHelper(HINSTANCE instance, const wchar_t* commandLine) {
         ShowMessageText(nullptr, MB_ICONERROR, L"Could not register window class.");
         return 0;
     }
+    TrayIcon trayIcon;
     const HWND window =
         ::CreateWindowExW(0, kClassName, kWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                          CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+                          CW_USEDEFAULT, nullptr, nullptr, instance, &trayIcon);
     if (!window) {
         ShowMessageText(nullptr, MB_ICONERROR, L"Unable to create the main window.");
         return 0;
@@ -117,7 +130,7 @@ int RunElevationHelper(HINSTANCE instance, const wchar_t* commandLine) {
     if (IsEmptyCommandLine(line)) {
         StartSettingsApp(context);
     } else {
-        AddTrayIcon(window, kTrayCallbackMessage, LoadSmallIcon(instance, IDI_VARO_UAC), kWindowTitle);
+        trayIcon.Add(window, kTrayCallbackMessage, LoadSmallIcon(instance, IDI_VARO_UAC), kWindowTitle);
         (void)DeliverAnswer(context, HandleRequest(context, ParseUacArguments(line), elevated));
     }
     ::DestroyWindow(window);

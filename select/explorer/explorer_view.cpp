@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "cancel_flag.h"
 #include "format.h"
 #include "handles.h"
 #include "paths.h"
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr int kWindowPolls = 101;
 constexpr DWORD kPollIntervalMs = 100;
 
 void StartExplorerSelecting(std::wstring_view folder, std::wstring_view item) {
@@ -35,7 +35,14 @@ int ShowCommandForPlacement(UINT showState) {
 }
 
 void ShowFolderWindow(const ExplorerWindowRecord& record) {
-    ::ShowWindow(record.window, ShowCommandForPlacement(record.placement.showCmd));
+    const int command = ShowCommandForPlacement(record.placement.showCmd);
+    // Explorer's window belongs to another process: it is asked without
+    // waiting for it, so a busy Explorer cannot hold the copy tool.
+    if (::GetWindowThreadProcessId(record.window, nullptr) == ::GetCurrentThreadId()) {
+        ::ShowWindow(record.window, command);
+    } else {
+        ::ShowWindowAsync(record.window, command);
+    }
     RaiseWithoutStayingOnTop(record.window);
 }
 
@@ -47,11 +54,13 @@ std::wstring ExplorerSelectParameters(std::wstring_view folder, std::wstring_vie
     return FormatText(L"/select,%s", {L"\"" + path + L"\""});
 }
 
-void WaitForExplorerWindow(std::wstring_view folder) {
+void WaitForExplorerWindow(std::wstring_view folder, DWORD limitMs, const std::atomic<bool>* stop) {
     const std::wstring shown = StripTrailingBackslash(folder);
+    const ULONGLONG deadline = ::GetTickCount64() + limitMs;
     std::vector<ExplorerWindowRecord> records;
-    for (int poll = 0; poll < kWindowPolls; ++poll) {
+    while (true) {
         ::Sleep(kPollIntervalMs);
+        if (::GetTickCount64() >= deadline || IsCancelled(stop)) return;
         EnumerateExplorerWindows(records);
         if (const ExplorerWindowRecord* open = FindFolderWindow(records, shown)) {
             RaiseWithoutStayingOnTop(open->window);
@@ -60,15 +69,17 @@ void WaitForExplorerWindow(std::wstring_view folder) {
     }
 }
 
-void ShowResultInExplorer(std::wstring_view folder, std::wstring_view item) {
+void ShowResultInExplorer(std::wstring_view folder, std::wstring_view item, const std::atomic<bool>* stop) {
     const std::wstring shown = StripTrailingBackslash(folder);
     std::vector<ExplorerWindowRecord> records;
-    // A list cut short still holds the windows found before.
+    // A list cut short still holds the windows found before. A window that
+    // shows the folder only in a background tab is not raised: its frame
+    // shows another folder, so Explorer is started as when none shows it.
     EnumerateExplorerWindows(records);
     if (const ExplorerWindowRecord* open = FindFolderWindow(records, shown)) {
         ShowFolderWindow(*open);
         return;
     }
     StartExplorerSelecting(folder, item);
-    WaitForExplorerWindow(folder);
+    WaitForExplorerWindow(folder, kExplorerWindowWaitMs, stop);
 }

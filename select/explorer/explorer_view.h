@@ -3,6 +3,7 @@
 // the result selected.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <string_view>
 
@@ -10,14 +11,21 @@
 
 #include "explorer/explorer_windows.h"
 
+// How long the copy tool looks for the window of an Explorer it started.
+constexpr DWORD kExplorerWindowWaitMs = 10 * 1000;
+
 // folder: the folder that holds the result (a trailing "\" is allowed);
 // item: the result's name in it. Called on the copy tool's worker thread;
-// failures only mean that a new Explorer window is opened, or none.
-void ShowResultInExplorer(std::wstring_view folder, std::wstring_view item);
+// failures only mean that a new Explorer window is opened, or none. `stop`,
+// when set, ends the wait for a new window early.
+void ShowResultInExplorer(std::wstring_view folder, std::wstring_view item, const std::atomic<bool>* stop = nullptr);
 
-// Polls the open Explorer windows (101 times, 100 ms apart) until one shows
-// folder, then brings it to the front.
-void WaitForExplorerWindow(std::wstring_view folder);
+// Looks at the open Explorer windows every 100 ms until one shows folder,
+// then brings it to the front. Bounded by time, not by a count of looks: a
+// look can take seconds while the shell is busy. No look starts after
+// limitMs, or once `stop` is set.
+void WaitForExplorerWindow(std::wstring_view folder, DWORD limitMs = kExplorerWindowWaitMs,
+                           const std::atomic<bool>* stop = nullptr);
 
 // Restores a minimised window without activating it, or shows it as it is.
 int ShowCommandForPlacement(UINT showState);

@@ -38,22 +38,33 @@ std::optional<std::wstring> ReadLocationUrl(IDispatch* item) {
     return std::wstring(value.get().bstrVal, ::SysStringLen(value.get().bstrVal));
 }
 
-// The top-level window of the item's browser. The browser's own window is a
-// child of the Explorer frame on current Windows; taking the root gives the
-// frame whether or not the browser window is itself top-level.
-HWND BrowserFrameWindow(IDispatch* item) {
+// The item's browser window (a tab's own window on Windows with tabs) and
+// its top-level window. The browser's window is a child of the Explorer
+// frame on current Windows; taking the root gives the frame whether or not
+// the browser window is itself top-level. Nothing when the item has no
+// browser.
+std::optional<ShellView> BrowserView(IDispatch* item) {
     ComPtr<IServiceProvider> services;
-    if (FAILED(item->QueryInterface(IID_IServiceProvider, services.put_void()))) return nullptr;
+    if (FAILED(item->QueryInterface(IID_IServiceProvider, services.put_void()))) return std::nullopt;
     ComPtr<IShellBrowser> browser;
-    if (FAILED(services->QueryService(kSidTopLevelBrowser, kIidShellBrowser, browser.put_void()))) return nullptr;
+    if (FAILED(services->QueryService(kSidTopLevelBrowser, kIidShellBrowser, browser.put_void()))) return std::nullopt;
     HWND window = nullptr;
-    if (FAILED(browser->GetWindow(&window)) || !window) return nullptr;
-    return ::GetAncestor(window, GA_ROOT);
+    if (FAILED(browser->GetWindow(&window)) || !window) return std::nullopt;
+    const HWND frame = ::GetAncestor(window, GA_ROOT);
+    if (!frame) return std::nullopt;
+    return ShellView{frame, window, ::IsWindowVisible(window) != FALSE};
 }
 
-// Reads the collection's item at index into records. Returns false when the
-// enumeration must stop.
-bool AddWindowRecord(IShellWindows* windows, long index, std::vector<ExplorerWindowRecord>& records) {
+struct ListedEntry {
+    ExplorerWindowRecord record;
+    ShellView view;
+};
+
+// Reads the collection's item at index into entries: every entry that has
+// a window counts for the tabs of its frame, only file folders become
+// records. Returns false when the enumeration must stop.
+bool AddWindowEntry(IShellWindows* windows, long index, std::vector<ShellView>& views,
+                    std::vector<ListedEntry>& entries) {
     VARIANT position;
     ::VariantInit(&position);
     position.vt = VT_I4;
@@ -63,17 +74,30 @@ bool AddWindowRecord(IShellWindows* windows, long index, std::vector<ExplorerWin
 
     const std::optional<std::wstring> url = ReadLocationUrl(item.get());
     if (!url) return false;
-    std::optional<std::wstring> folder = LocationUrlToFolder(*url);
-    if (!folder) return true;
     // A window that cannot be raised is no use: leave it out, so that a new
     // one is opened instead.
-    const HWND window = BrowserFrameWindow(item.get());
-    if (!window) return true;
+    const std::optional<ShellView> view = BrowserView(item.get());
+    if (!view) return true;
+    views.push_back(*view);
+    std::optional<std::wstring> folder = LocationUrlToFolder(*url);
+    if (!folder) return true;
 
-    ExplorerWindowRecord record{std::move(*folder), window, {}};
+    ExplorerWindowRecord record{std::move(*folder), view->frame, {}};
     record.placement.length = sizeof(record.placement);
-    ::GetWindowPlacement(window, &record.placement);
-    records.push_back(std::move(record));
+    ::GetWindowPlacement(view->frame, &record.placement);
+    entries.push_back({std::move(record), *view});
+    return true;
+}
+
+// Whether the collection was read to its end; what was found is kept
+// either way.
+bool ListEntries(IShellWindows* windows, std::vector<ShellView>& views, std::vector<ListedEntry>& entries) {
+    long count = 0;
+    if (FAILED(windows->get_Count(&count))) return false;
+    entries.reserve(kRecordBlock);
+    for (long index = 0; index < count; ++index) {
+        if (!AddWindowEntry(windows, index, views, entries)) return false;
+    }
     return true;
 }
 
@@ -81,28 +105,43 @@ bool AddWindowRecord(IShellWindows* windows, long index, std::vector<ExplorerWin
 
 int EnumerateExplorerWindows(std::vector<ExplorerWindowRecord>& records) {
     records.clear();
-    // Declared first, so every interface below is released before COM is.
-    const ScopedCom com;
-    ComPtr<IShellWindows> windows;
-    if (FAILED(::CoCreateInstance(kClsidShellWindows, nullptr, CLSCTX_ALL, kIidShellWindows, windows.put_void())))
-        return -1;
-    long count = 0;
-    if (FAILED(windows->get_Count(&count))) return -1;
+    std::vector<ShellView> views;
+    std::vector<ListedEntry> entries;
+    bool whole = false;
     try {
-        records.reserve(kRecordBlock);
-        for (long index = 0; index < count; ++index) {
-            if (!AddWindowRecord(windows.get(), index, records)) return -1;
+        // Declared first, so every interface below is released before COM is.
+        const ScopedCom com;
+        ComPtr<IShellWindows> windows;
+        if (FAILED(::CoCreateInstance(kClsidShellWindows, nullptr, CLSCTX_ALL, kIidShellWindows, windows.put_void())))
+            return -1;
+        whole = ListEntries(windows.get(), views, entries);
+        // Tabs are told apart only once every entry of a frame is known.
+        records.reserve(entries.size());
+        for (ListedEntry& entry : entries) {
+            entry.record.inFront = ShowsInFront(views, entry.view);
+            records.push_back(std::move(entry.record));
         }
     } catch (const std::bad_alloc&) {
         return -1;
     }
-    return 0;
+    return whole ? 0 : -1;
+}
+
+bool ShowsInFront(const std::vector<ShellView>& views, const ShellView& own) {
+    bool alone = true;
+    bool otherShown = false;
+    for (const ShellView& view : views) {
+        if (view.frame != own.frame || view.view == own.view) continue;
+        alone = false;
+        otherShown |= view.visible;
+    }
+    return alone || (own.visible && !otherShown);
 }
 
 const ExplorerWindowRecord* FindFolderWindow(const std::vector<ExplorerWindowRecord>& records,
                                              std::wstring_view folder) {
     for (const ExplorerWindowRecord& record : records) {
-        if (EqualsNoCase(record.path, folder)) return &record;
+        if (record.inFront && EqualsNoCase(record.path, folder)) return &record;
     }
     return nullptr;
 }

@@ -16,6 +16,7 @@
 #include "ui/progress_window.h"
 #include "startup/run_end.h"
 #include "startup/select_settings.h"
+#include "startup/worker_stop.h"
 
 namespace {
 
@@ -83,21 +84,20 @@ void RunCommandLine(CopyToolApp& app) {
     }
     ::Sleep(kPauseBeforeEndMs);
     if (const auto explorer = ExplorerTargetAfterRun(FactsOf(shared, failed), app.settings, run))
-        ShowResultInExplorer(explorer->folder, explorer->item);
-    // Read again: Cancel may have been pressed while Explorer was shown.
+        ShowResultInExplorer(explorer->folder, explorer->item, &shared.copyCancelRequested);
+    // Read again: Cancel may have been pressed while Explorer was shown. The
+    // progress window shows the outcome on its own timer.
     shared.runState = FinalRunState(FactsOf(shared, failed), app.settings);
-    if (app.progressWindow) ::InvalidateRect(app.progressWindow, nullptr, TRUE);
 }
 
 DWORD WINAPI WorkerThread(void* parameter) {
     auto& app = *static_cast<CopyToolApp*>(parameter);
     RunWorkerBehindBarrier(
         app.shared, [&app] { RunCommandLine(app); },
+        // The progress window shows the outcome on its own timer; without
+        // one, the program ends.
         [&app] {
-            if (app.progressWindow)
-                ::InvalidateRect(app.progressWindow, nullptr, TRUE);
-            else if (app.mainWindow)
-                ::PostMessageW(app.mainWindow, WM_CLOSE, 0, 0);
+            if (!app.progressWindow && app.mainWindow) ::PostMessageW(app.mainWindow, WM_CLOSE, 0, 0);
         });
     return 0;
 }
@@ -114,17 +114,6 @@ int RunMessageLoop(const CopyToolApp& app) {
         ::DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
-}
-
-// The program is ending: a worker still copying is told to stop as Cancel
-// tells it, and the program waits until it has cleaned up as after Cancel
-// (no half-written file, no Zip work folder). The worker watches the flag at
-// every entry and step; only a message box it shows holds it, until answered.
-void StopWorker(CopyToolApp& app, HANDLE worker) {
-    if (::WaitForSingleObject(worker, 0) == WAIT_OBJECT_0) return;
-    app.shared.listAbortRequested = true;
-    app.shared.copyCancelRequested = true;
-    ::WaitForSingleObject(worker, INFINITE);
 }
 
 }  // namespace
@@ -171,16 +160,20 @@ int RunCopyTool(HINSTANCE instance, std::wstring_view commandLine) {
         ::DestroyWindow(app.mainWindow);
         return -1;
     }
-    AddMainTrayIcon(instance, app.mainWindow);
+    AddMainTrayIcon(app.mainWindowLinks);
     CreateProgressWindow({instance, &app.shared, &app.progressWindow, &app.mainWindow, app.tooltip,
                           app.settings.DirTree, app.settings.AutoClose == 1});
 
+    DWORD workerId = 0;
     UniqueKernelHandle worker(
-        ::CreateThread(nullptr, kWorkerStackBytes, WorkerThread, &app, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+        ::CreateThread(nullptr, kWorkerStackBytes, WorkerThread, &app, STACK_SIZE_PARAM_IS_A_RESERVATION, &workerId));
     if (!worker) {
         app.shared.runState = kRunFailed;
     }
     const int exitCode = RunMessageLoop(app);
-    if (worker) StopWorker(app, worker.get());
+    // Quit may leave the progress window up; it goes before the worker is
+    // waited for, so that nothing of the program stays on the screen.
+    if (const HWND progress = app.progressWindow) ::DestroyWindow(progress);
+    if (worker) StopWorker(app.shared, worker.get(), workerId);
     return exitCode;
 }

@@ -18,7 +18,7 @@ struct CopyToolApp {
     // Read by the worker too (it posts to them), so kept atomic.
     std::atomic<HWND> mainWindow{nullptr};
     std::atomic<HWND> progressWindow{nullptr};
-    MainWindowLinks mainWindowLinks{nullptr, &mainWindow, &progressWindow};
+    MainWindowLinks mainWindowLinks{nullptr, &mainWindow, &progressWindow, {}};
     HWND tooltip = nullptr;
 
     SettingsPaths paths;

@@ -8,6 +8,7 @@
 #include "handles.h"
 #include "kernel_objects.h"
 #include "message_box.h"
+#include "message_wait.h"
 #include "program_names.h"
 
 namespace {
@@ -18,6 +19,12 @@ constexpr MessagePair kStartFailed = {
 // Reads of the answer block, 200 ms apart: about three minutes.
 constexpr int kMaxAnswerReads = 902;
 constexpr DWORD kReadPauseMs = 200;
+// The user works in the settings application for as long as this at most;
+// the copy tool then stops waiting and copies nothing.
+constexpr DWORD kUserAnswerLimitMs = 60 * 60 * 1000;
+// Once it has answered, the settings application ends at once; the copy
+// tool goes on after this even if it has not.
+constexpr DWORD kSettingsEndLimitMs = 10 * 1000;
 
 UniqueKernelHandle StartSettingsApp(HWND owner, const std::wstring& programFolder, const std::wstring& prefix) {
     const std::wstring file = programFolder + std::wstring(kSettingProgramFile);
@@ -44,7 +51,7 @@ std::wstring AwaitAnswerText(const std::wstring& name, HANDLE process) {
     for (int read = 0; read < kMaxAnswerReads; ++read) {
         const std::wstring text = ReadSharedBlock(name).value_or(L"");
         if (!text.empty() || HasEnded(process)) return text;
-        ::Sleep(kReadPauseMs);
+        WaitWithMessages({process}, kReadPauseMs);
     }
     return {};
 }
@@ -65,15 +72,18 @@ int RunSettingsHandOff(HWND owner, const std::wstring& programFolder, const std:
         ShowMessage(nullptr, MB_ICONERROR, kStartFailed, {kSettingProgramFile, kSettingProgramFile});
         return -1;
     }
-    // The answer is signalled by the event; a settings application that ends
-    // without signalling ends the wait as well.
-    const HANDLE waits[] = {setEvent.get(), process.get()};
-    ::WaitForMultipleObjects(2, waits, FALSE, INFINITE);
+    // This thread owns the main window: every wait keeps its messages
+    // flowing. The answer is signalled by the event; a settings application
+    // that ends without signalling ends the wait as well.
+    if (WaitWithMessages({setEvent.get(), process.get()}, kUserAnswerLimitMs) == WAIT_TIMEOUT) {
+        answer = kAnswerCancelled;
+        return 0;
+    }
     const std::wstring text = AwaitAnswerText(objectPrefix, process.get());
     if (!text.empty()) {
         answer = static_cast<int>(std::wcstol(text.c_str(), nullptr, 10));
         ::SetEvent(gotEvent.get());
     }
-    ::WaitForSingleObject(process.get(), INFINITE);
+    WaitWithMessages({process.get()}, kSettingsEndLimitMs);
     return 0;
 }

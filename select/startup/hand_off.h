@@ -8,7 +8,9 @@
 
 #include "settings_hand_off.h"
 
-// Runs the exchange and stores the answer (0 when none arrived). Returns 0,
+// Runs the exchange and stores the answer: 0 when none arrived, Cancel when
+// the user has not answered within an hour. Messages to the calling
+// thread's windows are dispatched while it waits. Returns 0,
 // or -1 when the objects cannot be made or the program cannot be started
 // (the latter after saying so).
 [[nodiscard]] int RunSettingsHandOff(HWND owner, const std::wstring& programFolder, const std::wstring& objectPrefix,

@@ -9,9 +9,13 @@ constexpr MessagePair kBrowseTitle = {L"コピー先のフォルダを選択し�
 
 }  // namespace
 
-BrowseAnswer BrowseForDestination(HWND owner, const std::wstring& initialFolder) {
-    if (owner) RaiseWithoutStayingOnTop(owner);
-    const BrowseAnswer answer = BrowseForFolder(owner, kBrowseTitle, initialFolder);
+BrowseAnswer BrowseForDestination(HWND progressWindow, const std::wstring& initialFolder) {
+    if (progressWindow) RaiseWithoutStayingOnTop(progressWindow);
+    // No owner: the browser runs on the worker thread, and a window owned
+    // by another thread's window makes the system wait for that thread
+    // (disabling the owner while the browser is open), which may itself be
+    // waiting for the worker to end.
+    const BrowseAnswer answer = BrowseForFolder(nullptr, kBrowseTitle, initialFolder);
     // The copy tool's boxes have no owner and stay on top.
     if (answer.nameInvalid) ShowMessage(nullptr, MB_ICONWARNING, kSelectedFolderMissing);
     return answer;

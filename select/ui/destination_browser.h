@@ -7,7 +7,7 @@
 
 #include "folder_browser.h"
 
-// Brings `owner` (the progress window) to the front and shows the browser
-// with `initialFolder` selected. A typed folder that does not exist closes
-// the browser, says so, and answers nameInvalid.
-BrowseAnswer BrowseForDestination(HWND owner, const std::wstring& initialFolder);
+// Brings the progress window to the front and shows the browser, owned by
+// no window, with `initialFolder` selected. A typed folder that does not
+// exist closes the browser, says so, and answers nameInvalid.
+BrowseAnswer BrowseForDestination(HWND progressWindow, const std::wstring& initialFolder);

@@ -1,6 +1,5 @@
 #include "ui/main_window.h"
 
-#include "tray_icon.h"
 #include "ui/resource.h"
 
 namespace {
@@ -28,8 +27,8 @@ void OnExit(const MainWindowLinks& links, HWND window) {
     ::DestroyWindow(window);
 }
 
-void OnDestroy(MainWindowLinks& links, HWND window) {
-    RemoveTrayIcon(window);
+void OnDestroy(MainWindowLinks& links) {
+    links.trayIcon.Remove();
     *links.window = nullptr;
     ::PostQuitMessage(0);
 }
@@ -41,6 +40,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     MainWindowLinks* links = LinksOf(window);
     if (!links) return ::DefWindowProcW(window, message, wParam, lParam);
+    // A registered message, so it cannot be a case below.
+    if (links->trayIcon.OnTaskbarCreated(message)) return 0;
     switch (message) {
         case kTrayCallbackMessage:
             OnTrayCallback(*links, lParam);
@@ -52,7 +53,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             }
             break;
         case WM_DESTROY:
-            OnDestroy(*links, window);
+            OnDestroy(*links);
             return 0;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
@@ -81,6 +82,6 @@ HWND CreateMainWindow(MainWindowLinks& links) {
     return *links.window;
 }
 
-void AddMainTrayIcon(HINSTANCE instance, HWND mainWindow) {
-    AddTrayIcon(mainWindow, kTrayCallbackMessage, LoadSmallIcon(instance, IDI_VARO), L"VaroSelect");
+void AddMainTrayIcon(MainWindowLinks& links) {
+    links.trayIcon.Add(*links.window, kTrayCallbackMessage, LoadSmallIcon(links.instance, IDI_VARO), L"VaroSelect");
 }

@@ -6,6 +6,8 @@ import shutil
 
 from select_helpers import *  # noqa: F403
 
+SETTING_CANCEL, SETTING_TABS = 550, 1065
+
 
 class HandOff(CopyToolTestCase):
     def start_with_silent_setting(self, settings, sources=()):
@@ -44,6 +46,21 @@ class HandOff(CopyToolTestCase):
         self.handed_key()
         self.assertTrue((source / "a_1.txt").exists())
         self.close_and_exit(window)
+
+    # Regression: the wait for the answer dispatched no messages, so whoever
+    # sent the copy tool's window a message (a broadcast) waited as well.
+    def test_the_copy_tool_answers_messages_while_the_settings_application_is_open(self):
+        source = make_files(self.temp / "src", {"a.txt": "a"})
+        self.folder = self.program_folder(["VaroSelect.exe", "VaroSetting.exe"],
+                                          settings=dict(BASE_SETTINGS, StartSetting=1, AddStringsAft=4))
+        self.pid = self.start(self.folder.exe("VaroSelect.exe"), quote(windows_path(source / "a.txt")))
+        setting = self.driver.wait_child_process(self.pid, "VaroSetting.exe")
+        dialog = self.driver.wait_window(setting, cls="#32770", title="VaroSetting", child_id=SETTING_TABS)
+        main_window = self.driver.wait_window(self.pid, cls="VaroSelect", visible=False)
+        self.assertEqual(self.driver.send(main_window.hwnd, 0), 0)  # WM_NULL, answered within 5 s
+        self.driver.press(dialog.hwnd, SETTING_CANCEL)
+        self.assertEqual(self.driver.wait_exit(self.pid), -1)
+        self.assertEqual(sorted(p.name for p in source.iterdir()), ["a.txt"])
 
     def test_a_missing_settings_application_is_reported(self):
         source = make_files(self.temp / "src", {"a.txt": "a"})

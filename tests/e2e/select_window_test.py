@@ -4,6 +4,9 @@ import time
 
 from select_helpers import *  # noqa: F403
 
+# The program waits this long for a worker that is stopping (5 s), and ends.
+WORKER_STOP_BOUND = 10.0
+
 
 def many_files(root, count=4000):
     """A folder that takes the copy tool a few seconds under Wine."""
@@ -77,6 +80,41 @@ class ProgressWindow(CopyToolTestCase):
         self.driver.press(window.hwnd, QUIT)
         self.expect_box("Are you sure you want to quit?", IDYES)
         self.assertEqual(self.driver.wait_exit(self.pid), 0)
+
+    # Regression: the program waited for the worker, and the worker for an
+    # answer to its box (and then for the program's window thread): it never ended.
+    def test_quit_during_a_message_box_ends_the_program(self):
+        source = make_files(self.temp / "src", {"a.txt": "a"})
+        target = make_files(self.temp / "out", {"a.txt/": None})  # a folder where the file should go
+        self.run_copy([source / "a.txt"], {"CopyMode": 1, "Path": windows_path(target) + "\\",
+                                           "AddStringsAft": 0, "PrefixAft1": ""})
+        # The worker waits on this box; next it would ask for another folder.
+        gate = self.driver.wait_message_box(self.pid)
+        self.assertTrue(gate.text.startswith("Can not copy."), gate.text)
+        window = self.progress_window()
+        self.driver.press(window.hwnd, QUIT)
+        question = self.driver.wait_message_box(self.pid, exclude=[gate.hwnd])
+        self.assertEqual(question.text, "Are you sure you want to quit?")
+        self.driver.answer(question, IDYES)
+        self.assertEqual(self.driver.wait_exit(self.pid, timeout=WORKER_STOP_BOUND), 0)
+        self.assertEqual(read_tree(source), {"a.txt": b"a"})
+        self.assertEqual(read_tree(target), {"a.txt/": None})
+
+    def test_the_tray_icon_comes_back_when_the_taskbar_is_made_again(self):
+        source = make_files(self.temp / "src", {"a.txt": "a"})
+        self.run_copy([source / "a.txt"], {"AddStringsAft": 4})
+        window = self.wait_result("Success.")
+        main_window = self.driver.wait_window(self.pid, cls="VaroSelect", visible=False)
+        taskbar_created = self.driver.register_message("TaskbarCreated")
+        # Gone, as from an Explorer that restarts; the new taskbar then tells
+        # every top-level window. Told while the icon is there, it stays.
+        for delete_first in (True, False):
+            if delete_first:
+                self.driver.delete_tray_icon(main_window.hwnd)
+                self.assertFalse(self.driver.tray_icon_exists(main_window.hwnd))
+            self.driver.send(main_window.hwnd, taskbar_created)
+            self.assertTrue(self.driver.tray_icon_exists(main_window.hwnd))
+        self.close_and_exit(window)
 
     def test_the_system_close_ends_the_program(self):
         source = make_files(self.temp / "src", {"a.txt": "a"})

@@ -78,6 +78,21 @@ class SingleRun(UacTestCase):
         for root in ROOTS:  # the second one did not register anything
             self.assertIsNone(self.entry_values(root))
 
+    def test_the_tray_icon_comes_back_while_the_helper_waits(self):
+        self.make_folder()
+        gate = self.start(self.folder.exe("registration_runner.exe"), "gate 0 0")
+        wait_until((self.folder.path / "gate_ready.txt").exists, what="the gate")
+        uac = self.start(self.folder.exe("VaroUAC.exe"), "0 0")
+        window = self.driver.wait_window(uac, cls="VaroUACClass", visible=False)
+        wait_until(lambda: self.driver.tray_icon_exists(window.hwnd), what="the tray icon")
+        self.assertTrue(self.driver.delete_tray_icon(window.hwnd))  # as from an Explorer that restarts
+        # Answered although the helper is waiting for the acknowledgement.
+        self.driver.send(window.hwnd, self.driver.register_message("TaskbarCreated"))
+        self.assertTrue(self.driver.tray_icon_exists(window.hwnd))
+        (self.folder.path / "release.txt").write_text("go")
+        self.assertEqual(self.driver.wait_exit(uac), 0)
+        self.assertEqual(self.driver.wait_exit(gate), 0)
+
     def test_helper_without_a_waiting_settings_application_ends_by_itself(self):
         self.make_folder()
         uac = self.start(self.folder.exe("VaroUAC.exe"), "0 0")

@@ -489,6 +489,18 @@ class Driver:
         result (a check box's BM_GETCHECK, a list's count)."""
         return self.request("send", hwnd=hwnd, id=id, msg=msg, wparam=wparam, lparam=lparam)["result"]
 
+    def register_message(self, name: str) -> int:
+        """The number of a registered window message ("TaskbarCreated")."""
+        return self.request("register_message", name=name)["message"]
+
+    def tray_icon_exists(self, hwnd: int, icon: int = 1) -> bool:
+        """Whether the taskbar shows the window's notification-area icon."""
+        return self.request("tray_icon", hwnd=hwnd, icon=icon, action="exists")["result"]
+
+    def delete_tray_icon(self, hwnd: int, icon: int = 1) -> bool:
+        """Removes the window's icon, as a taskbar that restarts loses it."""
+        return self.request("tray_icon", hwnd=hwnd, icon=icon, action="delete")["result"]
+
     def list_view_items(self, hwnd: int, id: Optional[int] = None) -> list[dict]:
         """The rows of a list view: {"text" (first column), "selected", "focused"}."""
         return self.request("list_view_items", hwnd=hwnd, id=id)["items"]

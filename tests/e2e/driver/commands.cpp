@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -508,6 +509,35 @@ Object OnDropFiles(DriverSession&, const Args& args) {
     return {};
 }
 
+// The number of a registered window message ("TaskbarCreated").
+Object OnRegisterMessage(DriverSession&, const Args& args) {
+    const std::optional<std::wstring> name = args.Text("name");
+    if (!name) return Failure("missing name");
+    const UINT message = ::RegisterWindowMessageW(name->c_str());
+    if (!message) return Failure(SystemErrorMessage("RegisterWindowMessage", ::GetLastError()));
+    return Object{{"message", JsonValue(static_cast<std::int64_t>(message))}};
+}
+
+// A window's notification-area icon: "exists" asks the taskbar to change
+// nothing about it, which it accepts only for an icon it has; "delete"
+// removes it, as a taskbar that restarts loses it.
+Object OnTrayIcon(DriverSession&, const Args& args) {
+    const std::optional<std::int64_t> window = args.Integer("hwnd");
+    const std::optional<std::wstring> action = args.Text("action");
+    if (!window || !action) return Failure("missing hwnd or action");
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = HandleFromNumber(*window);
+    data.uID = static_cast<UINT>(args.Integer("icon").value_or(1));
+    DWORD message = NIM_MODIFY;
+    if (*action == L"delete") {
+        message = NIM_DELETE;
+    } else if (*action != L"exists") {
+        return Failure("action must be exists or delete");
+    }
+    return Object{{"result", JsonValue(::Shell_NotifyIconW(message, &data) != FALSE)}};
+}
+
 using Handler = Object (*)(DriverSession&, const Args&);
 
 constexpr std::pair<std::string_view, Handler> kCommands[] = {
@@ -540,6 +570,8 @@ constexpr std::pair<std::string_view, Handler> kCommands[] = {
     {"list_view_select", OnListViewSelect},
     {"combo_items", OnComboItems},
     {"drop_files", OnDropFiles},
+    {"register_message", OnRegisterMessage},
+    {"tray_icon", OnTrayIcon},
 };
 
 }  // namespace

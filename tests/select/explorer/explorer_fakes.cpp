@@ -111,6 +111,7 @@ public:
 
     // Called by the factory for each creation of the collection.
     HRESULT Create(REFIID iid, void** out) {
+        ::Sleep(lookDelayMs);
         ++enumerations_;
         return QueryInterface(iid, out);
     }
@@ -154,6 +155,7 @@ public:
 
     int enumerations() const { return enumerations_; }
     long references() const { return references_; }
+    DWORD lookDelayMs = 0;
 
 private:
     std::vector<FakeItem*> Listed() const {
@@ -205,6 +207,11 @@ TestWindow::~TestWindow() {
     ::DestroyWindow(frame_);
 }
 
+HWND TestWindow::AddChild(bool visible) {
+    return ::CreateWindowExW(0, L"STATIC", L"tab", WS_CHILD | (visible ? WS_VISIBLE : 0), 0, 0, 100, 100, frame_,
+                             nullptr, nullptr, nullptr);
+}
+
 bool TestWindow::IsTopmost() const {
     return (::GetWindowLongW(frame_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
@@ -232,4 +239,8 @@ int FakeShellWindows::enumerations() const {
 
 long FakeShellWindows::references() const {
     return collection_->references();
+}
+
+void FakeShellWindows::SetLookDelay(DWORD delayMs) {
+    collection_->lookDelayMs = delayMs;
 }

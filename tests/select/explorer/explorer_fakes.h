@@ -20,6 +20,8 @@ public:
 
     HWND frame() const { return frame_; }
     HWND child() const { return child_; }
+    // Another child, as a second tab's view: shown or hidden.
+    HWND AddChild(bool visible);
     bool IsTopmost() const;
     // A record of the frame as the enumeration makes it.
     ExplorerWindowRecord AsRecord(std::wstring path) const;
@@ -56,6 +58,9 @@ public:
     int enumerations() const;
     // References held on the collection and its items right now.
     long references() const;
+    // Every later creation of the collection takes this long, as while the
+    // shell is busy.
+    void SetLookDelay(DWORD delayMs);
 
 private:
     std::unique_ptr<FakeCollection> collection_;

@@ -101,3 +101,16 @@ TEST(ResultInExplorer, WaitingStopsAtThePollThatFindsTheWindow) {
     EXPECT_FALSE(window.IsTopmost());
     EXPECT_EQ(shell.references(), 0);
 }
+
+// Regression: under Wine each look took seconds, and 101 looks kept the copy
+// tool open for minutes after the copy.
+TEST(ResultInExplorer, WaitingIsBoundedByTimeWhenEveryLookIsSlow) {
+    const ScopedCom com;
+    FakeShellWindows shell({});
+    ASSERT_TRUE(shell.registered());
+    shell.SetLookDelay(400);
+    WaitForExplorerWindow(L"C:\\Out", 1000);
+    // Looks start at about 0.1 and 0.6 s; none starts after the limit.
+    EXPECT_GE(shell.enumerations(), 1);
+    EXPECT_LE(shell.enumerations(), 3);
+}

@@ -80,3 +80,64 @@ TEST_F(ExplorerWindowList, HoldsMoreWindowsThanTheFirstBlockOf256) {
     EXPECT_EQ(records[299].path, L"C:\\Out299");
     EXPECT_EQ(shell.references(), 0);
 }
+
+namespace {
+
+HWND Handle(std::uintptr_t value) {
+    return reinterpret_cast<HWND>(value);
+}
+
+}  // namespace
+
+TEST(ExplorerTabs, AFrameShowsTheFolderOfItsOnlyEntryOrOfItsOnlyShownTab) {
+    const HWND single = Handle(1);
+    const HWND tabbed = Handle(2);
+    const HWND unclear = Handle(3);
+    const std::vector<ShellView> views = {
+        {single, Handle(10), false},  // the frame's only entry, whatever its view says
+        {tabbed, Handle(20), true},  {tabbed, Handle(21), false}, {tabbed, Handle(22), false},
+        {unclear, Handle(30), true}, {unclear, Handle(31), true},  // two shown tabs: cannot tell
+    };
+    const struct {
+        std::size_t entry;
+        bool inFront;
+    } cases[] = {{0, true}, {1, true}, {2, false}, {3, false}, {4, false}, {5, false}};
+    for (const auto& c : cases) EXPECT_EQ(ShowsInFront(views, views[c.entry]), c.inFront) << "entry " << c.entry;
+}
+
+// Windows 11 lists each tab; a tab that is not a file folder (Home) still
+// hides the tabs behind it.
+TEST_F(ExplorerWindowList, TabsSharingOneFrameAreInFrontOnlyWhenTheirViewIsShown) {
+    TestWindow tabs;
+    const HWND outTab = tabs.AddChild(false);
+    TestWindow single;
+    TestWindow homeFirst;
+    const HWND destinationTab = homeFirst.AddChild(false);
+    FakeShellWindows shell({
+        {L"file:///C:/Other", tabs.child()},
+        {L"file:///C:/Out", outTab},
+        {L"file:///C:/Out", single.child()},
+        {L"", homeFirst.child()},
+        {L"file:///C:/Dest", destinationTab},
+    });
+    ASSERT_TRUE(shell.registered());
+
+    EXPECT_EQ(EnumerateExplorerWindows(records), 0);
+    ASSERT_EQ(records.size(), 4u);
+    const struct {
+        const wchar_t* path;
+        HWND frame;
+        bool inFront;
+    } expected[] = {{L"C:\\Other", tabs.frame(), true},
+                    {L"C:\\Out", tabs.frame(), false},
+                    {L"C:\\Out", single.frame(), true},
+                    {L"C:\\Dest", homeFirst.frame(), false}};
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        EXPECT_EQ(records[i].path, expected[i].path);
+        EXPECT_EQ(records[i].window, expected[i].frame) << i;
+        EXPECT_EQ(records[i].inFront, expected[i].inFront) << i;
+    }
+    EXPECT_EQ(FindFolderWindow(records, L"C:\\Out"), &records[2]);
+    EXPECT_EQ(FindFolderWindow(records, L"C:\\Dest"), nullptr);
+    EXPECT_EQ(shell.references(), 0);
+}
