@@ -47,7 +47,8 @@ unsigned ReaderCount(unsigned workers) {
 
 PipelineOptions PipelineOptionsFor(const ArchiveOptions& options) {
     const unsigned workers = WorkerCount(options.threads);
-    return PipelineOptions{workers, ReaderCount(workers), options.shareWrite, options.cancel, options.files};
+    return PipelineOptions{workers,        ReaderCount(workers), options.shareWrite,
+                           options.cancel, options.files,        options.makeCompressor};
 }
 
 void SetTotals(const std::vector<SourceItem>& items, ArchiveProgress* progress) {

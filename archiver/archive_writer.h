@@ -11,6 +11,7 @@
 
 #include "archive_command.h"
 #include "file_system.h"
+#include "piece_compressor.h"
 #include "source_tree.h"
 
 // How far a run has come; read from any thread while it runs. The totals
@@ -34,6 +35,9 @@ struct ArchiveOptions {
     FileSystem* files = &SystemFileSystem();
     // Kept up to date while the run goes on, when given.
     ArchiveProgress* progress = nullptr;
+    // The compressor of each compressing thread; empty: deflate
+    // (MakeDeflateCompressor). Tests put one here that fails.
+    CompressorMaker makeCompressor;
 };
 
 struct ArchiveOutcome {

@@ -23,7 +23,7 @@ BlockDeflater::~BlockDeflater() {
     if (ready_) ::deflateEnd(&stream_);
 }
 
-bool BlockDeflater::Compress(std::span<const std::uint8_t> dictionary, std::span<const std::uint8_t> data, bool last,
+bool BlockDeflater::Compress(std::span<const std::uint8_t> dictionary, std::span<const std::uint8_t> data,
                              std::vector<std::uint8_t>& out) {
     // deflateReset restores the level's own search limits: tune after it.
     if (!ready_ || ::deflateReset(&stream_) != Z_OK ||
@@ -39,16 +39,14 @@ bool BlockDeflater::Compress(std::span<const std::uint8_t> dictionary, std::span
     stream_.next_in = const_cast<Bytef*>(data.data());
     stream_.avail_in = static_cast<uInt>(data.size());
     std::size_t written = 0;
-    const int flush = last ? Z_FINISH : Z_SYNC_FLUSH;
     while (true) {
         stream_.next_out = out.data() + written;
         stream_.avail_out = static_cast<uInt>(out.size() - written);
-        const int status = ::deflate(&stream_, flush);
+        const int status = ::deflate(&stream_, Z_SYNC_FLUSH);
         written = out.size() - stream_.avail_out;
         if (status == Z_STREAM_ERROR) return false;
         // A sync flush is complete once deflate stops with room to spare.
-        if (last ? status == Z_STREAM_END : stream_.avail_out > 0) break;
-        if (stream_.avail_out > 0) return false;
+        if (stream_.avail_out > 0) break;
         out.resize(out.size() * 2);
     }
     out.resize(written);

@@ -1,5 +1,6 @@
-// Deflate of one piece of a file, so pieces compressed on different threads
-// join into one valid deflate stream.
+// zlib's deflate of a block of a large file that the next block continues:
+// primed with the bytes before it and ended with a sync flush, so blocks
+// compressed on different threads join into one valid deflate stream.
 #pragma once
 
 #include <cstdint>
@@ -7,10 +8,6 @@
 #include <vector>
 
 #include <zlib.h>
-
-// Deflate looks back at most this far: a piece primed with the 32 KiB before
-// it finds the same matches a single stream would.
-constexpr std::size_t kDeflateWindow = 32768;
 
 class BlockDeflater {
 public:
@@ -20,12 +17,11 @@ public:
     BlockDeflater& operator=(const BlockDeflater&) = delete;
 
     // Compresses data at level 6 with a shorter match search into out (raw
-    // deflate, as Zip stores it).
-    // dictionary holds the bytes just before data (empty for a file's first
-    // piece). A piece that is not last ends with a sync flush: byte aligned,
-    // not final, so the next piece's bytes simply follow. Returns false when
-    // zlib fails (out of memory).
-    [[nodiscard]] bool Compress(std::span<const std::uint8_t> dictionary, std::span<const std::uint8_t> data, bool last,
+    // deflate, as Zip stores it). dictionary holds the bytes just before
+    // data (empty for a file's first block). The output ends with a sync
+    // flush: byte aligned, not final, so the next block's bytes simply
+    // follow. Returns false when zlib fails (out of memory).
+    [[nodiscard]] bool Compress(std::span<const std::uint8_t> dictionary, std::span<const std::uint8_t> data,
                                 std::vector<std::uint8_t>& out);
 
 private:

@@ -1,11 +1,11 @@
 #include "block_pipeline.h"
 
 #include <algorithm>
+#include <chrono>
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include "archiver_api.h"
-#include "block_deflate.h"
 #include "cancel_flag.h"
 #include "handles.h"
 
@@ -55,6 +55,10 @@ namespace {
 // block's worth of bytes.
 constexpr std::size_t kMaxFilesPerJob = 64;
 
+// A thread waiting for its turn at a file looks this often whether the
+// pipeline has failed meanwhile (a turn is normally handed on at once).
+constexpr auto kTurnCheck = std::chrono::milliseconds(50);
+
 // Reads up to length bytes from the file's current position; stops early at
 // the end of the file. 0 or the error.
 DWORD ReadUpTo(HANDLE file, std::uint64_t length, std::vector<std::uint8_t>& data) {
@@ -86,17 +90,51 @@ std::uint64_t BlockCount(std::uint64_t size) {
 BlockPipeline::BlockPipeline(const std::vector<SourceItem>& items, const PipelineOptions& options)
     : items_(items), options_(options), maxJobs_(2 * (std::max(options.workers, 1u) + options.readers) + 2) {
     SkipToNextBlock();
-    for (unsigned i = 0; i < options.readers; ++i) threads_.emplace_back([this] { ReadLoop(); });
-    for (unsigned i = 0; i < std::max(options.workers, 1u); ++i) threads_.emplace_back([this] { CompressLoop(); });
+    try {
+        for (unsigned i = 0; i < options.readers; ++i)
+            threads_.emplace_back([this] { Guarded(&BlockPipeline::ReadLoop); });
+        for (unsigned i = 0; i < std::max(options.workers, 1u); ++i)
+            threads_.emplace_back([this] { Guarded(&BlockPipeline::CompressLoop); });
+    } catch (...) {
+        // No thread could be started: the ones that run are stopped before
+        // the failure goes on to the caller.
+        Stop();
+        throw;
+    }
 }
 
 BlockPipeline::~BlockPipeline() {
+    Stop();
+}
+
+void BlockPipeline::Stop() {
     {
         std::lock_guard guard(lock_);
         stopping_ = true;
     }
     changed_.notify_all();
-    for (std::thread& thread : threads_) thread.join();
+    for (std::thread& thread : threads_) {
+        if (thread.joinable()) thread.join();
+    }
+}
+
+void BlockPipeline::Guarded(void (BlockPipeline::*loop)()) {
+    try {
+        (this->*loop)();
+    } catch (...) {
+        // Whatever the thread met (an allocation that failed, anything
+        // thrown) fails the archive instead of ending the process.
+        Fail();
+    }
+}
+
+void BlockPipeline::Fail() {
+    {
+        std::lock_guard guard(lock_);
+        failure_ = kArchiverInternalError;
+        failed_ = true;
+    }
+    changed_.notify_all();
 }
 
 bool BlockPipeline::HasMoreBlocks() const {
@@ -133,8 +171,8 @@ void BlockPipeline::AddNextJob() {
 
 BlockPipeline::Job* BlockPipeline::ClaimToRead() {
     std::unique_lock guard(lock_);
-    changed_.wait(guard, [this] { return stopping_ || jobs_.size() < maxJobs_ || !HasMoreBlocks(); });
-    if (stopping_ || !HasMoreBlocks()) return nullptr;
+    changed_.wait(guard, [this] { return Ending() || jobs_.size() < maxJobs_ || !HasMoreBlocks(); });
+    if (Ending() || !HasMoreBlocks()) return nullptr;
     AddNextJob();
     return jobs_.back().get();
 }
@@ -143,7 +181,7 @@ BlockPipeline::Job* BlockPipeline::ClaimToCompress() {
     std::unique_lock guard(lock_);
     Job* found = nullptr;
     changed_.wait(guard, [&] {
-        if (stopping_) return true;
+        if (Ending()) return true;
         for (const std::unique_ptr<Job>& job : jobs_) {
             if (job->stage == Stage::kRead) {
                 found = job.get();
@@ -152,7 +190,7 @@ BlockPipeline::Job* BlockPipeline::ClaimToCompress() {
         }
         return ReadingIsOver();
     });
-    if (stopping_ || !found) return nullptr;
+    if (Ending() || !found) return nullptr;
     found->stage = Stage::kCompressing;
     return found;
 }
@@ -181,12 +219,14 @@ void BlockPipeline::ReadLoop() {
 }
 
 void BlockPipeline::CompressLoop() {
-    BlockDeflater deflater;
+    const std::unique_ptr<PieceCompressor> compressor =
+        options_.makeCompressor ? options_.makeCompressor() : MakeDeflateCompressor();
+    if (!compressor) return Fail();
     const bool readsItself = options_.readers == 0;
     while (Job* job = readsItself ? ClaimToRead() : ClaimToCompress()) {
         for (Piece& piece : job->pieces) {
             if (readsItself) Read(piece);
-            Compress(piece, deflater);
+            Compress(piece, *compressor);
         }
         Finish(*job, Stage::kDone);
     }
@@ -196,42 +236,61 @@ void BlockPipeline::Read(Piece& piece) {
     OpenFile& file = *piece.file;
     {
         std::unique_lock guard(file.lock);
-        file.turn.wait(guard, [&] { return file.nextBlock == piece.block; });
-        if (file.code == kArchiverOk && IsCancelled(options_.cancel)) file.code = kArchiverStopped;
-        if (file.code == kArchiverOk && piece.block == 0) {
-            const DWORD share = FILE_SHARE_READ | (options_.shareWrite ? FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0);
-            file.handle = options_.files->Open(file.item.path, GENERIC_READ, share, OPEN_EXISTING,
-                                               FILE_FLAG_SEQUENTIAL_SCAN, file.error);
-            if (!file.handle) file.code = kArchiverCannotRead;
+        // Bounded, so that a wait ends when the pipeline has failed.
+        while (!file.turn.wait_for(guard, kTurnCheck, [&] { return file.nextBlock == piece.block || failed_; })) {
         }
-        if (file.code == kArchiverOk) {
-            file.error = ReadUpTo(file.handle.get(), piece.length, piece.data);
-            if (file.error != 0) file.code = kArchiverCannotRead;
+        if (file.nextBlock != piece.block) {
+            piece.result.code = kArchiverInternalError;
+            return;
         }
-        piece.result.code = file.code;
-        piece.result.error = file.error;
-        piece.dictionary = file.tail;
-        if (!piece.last) KeepTail(file.tail, piece.data);
-        if (piece.last) file.handle.reset();
+        try {
+            ReadInTurn(file, piece);
+        } catch (...) {
+            // The turn passes on even so: the file's later blocks fail too.
+            file.code = kArchiverInternalError;
+            ++file.nextBlock;
+            guard.unlock();
+            file.turn.notify_all();
+            throw;
+        }
         ++file.nextBlock;
     }
     file.turn.notify_all();
 }
 
-void BlockPipeline::Compress(Piece& piece, BlockDeflater& deflater) {
+void BlockPipeline::ReadInTurn(OpenFile& file, Piece& piece) {
+    if (file.code == kArchiverOk && IsCancelled(options_.cancel)) file.code = kArchiverStopped;
+    if (file.code == kArchiverOk && piece.block == 0) {
+        const DWORD share = FILE_SHARE_READ | (options_.shareWrite ? FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0);
+        file.handle = options_.files->Open(file.item.path, GENERIC_READ, share, OPEN_EXISTING,
+                                           FILE_FLAG_SEQUENTIAL_SCAN, file.error);
+        if (!file.handle) file.code = kArchiverCannotRead;
+    }
+    if (file.code == kArchiverOk) {
+        file.error = ReadUpTo(file.handle.get(), piece.length, piece.data);
+        if (file.error != 0) file.code = kArchiverCannotRead;
+    }
+    piece.result.code = file.code;
+    piece.result.error = file.error;
+    piece.dictionary = file.tail;
+    if (!piece.last) KeepTail(file.tail, piece.data);
+    if (piece.last) file.handle.reset();
+}
+
+void BlockPipeline::Compress(Piece& piece, PieceCompressor& compressor) {
     BlockResult& result = piece.result;
     std::vector<std::uint8_t> data = std::move(piece.data);
     const std::vector<std::uint8_t> dictionary = std::move(piece.dictionary);
     if (result.code != kArchiverOk) return;
 
     result.bytesRead = data.size();
-    result.crc = static_cast<std::uint32_t>(::crc32(0, data.data(), static_cast<uInt>(data.size())));
-    if (!deflater.Compress(dictionary, data, piece.last, result.data)) {
+    result.crc = libdeflate_crc32(0, data.data(), data.size());
+    bool storeAsIs = false;
+    if (!compressor.Compress({dictionary, data, piece.block == 0, piece.last}, result.data, storeAsIs)) {
         result.code = kArchiverInternalError;
         return;
     }
-    const bool wholeFile = piece.block == 0 && piece.last;
-    if (wholeFile && result.data.size() >= data.size()) {
+    if (storeAsIs) {
         result.stored = true;
         result.data = std::move(data);
     }
@@ -241,7 +300,14 @@ BlockResult BlockPipeline::Next() {
     if (!current_ || nextPiece_ == current_->pieces.size()) {
         {
             std::unique_lock guard(lock_);
-            changed_.wait(guard, [this] { return !jobs_.empty() && jobs_.front()->stage == Stage::kDone; });
+            const auto frontDone = [this] { return !jobs_.empty() && jobs_.front()->stage == Stage::kDone; };
+            changed_.wait(guard, [&] { return frontDone() || failure_ != kArchiverOk; });
+            // A thread failed before the next result was ready: the archive fails.
+            if (!frontDone()) {
+                BlockResult failed;
+                failed.code = failure_;
+                return failed;
+            }
             current_ = std::move(jobs_.front());
             jobs_.pop_front();
         }

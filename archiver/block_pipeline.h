@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "file_system.h"
+#include "piece_compressor.h"
 #include "source_tree.h"
 
 // A file is cut into blocks of this size, compressed in parallel.
@@ -37,6 +38,7 @@ struct PipelineOptions {
     bool shareWrite = false;  // open files others are writing (-ssw)
     const std::atomic<bool>* cancel = nullptr;
     FileSystem* files = &SystemFileSystem();  // opens the files
+    CompressorMaker makeCompressor;           // empty: MakeDeflateCompressor
 };
 
 class BlockPipeline {
@@ -48,7 +50,9 @@ public:
     BlockPipeline& operator=(const BlockPipeline&) = delete;
 
     // The next block in archive order (the files' blocks, file by file);
-    // waits until it is ready.
+    // waits until it is ready. When a thread has failed (anything thrown in
+    // it, an allocation that failed), a result with kArchiverInternalError
+    // comes instead of what is not ready.
     BlockResult Next();
 
 private:
@@ -67,11 +71,18 @@ private:
     // The oldest job whose reading is done; null when none will come.
     Job* ClaimToCompress();
     bool ReadingIsOver() const;
+    bool Ending() const { return stopping_ || failure_ != 0; }
     void Finish(Job& job, Stage stage);
+    // Every thread's entry: its loop, with one barrier that turns anything
+    // thrown into a failed pipeline.
+    void Guarded(void (BlockPipeline::*loop)());
+    void Fail();
+    void Stop();
     void ReadLoop();
     void CompressLoop();
     void Read(Piece& piece);
-    void Compress(Piece& piece, class BlockDeflater& deflater);
+    void ReadInTurn(OpenFile& file, Piece& piece);
+    void Compress(Piece& piece, PieceCompressor& compressor);
 
     const std::vector<SourceItem>& items_;
     const PipelineOptions options_;
@@ -81,6 +92,9 @@ private:
     std::mutex lock_;
     std::condition_variable changed_;
     bool stopping_ = false;
+    int failure_ = 0;  // kArchiverInternalError once a thread has failed
+    // The same, for threads waiting at a file rather than on lock_.
+    std::atomic<bool> failed_{false};
     // Jobs made and not yet taken by Next, oldest first; a job is made when
     // a thread takes it for reading, so reading starts in archive order.
     std::deque<std::unique_ptr<Job>> jobs_;

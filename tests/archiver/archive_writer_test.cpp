@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
+#include <new>
 #include <random>
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "archiver_api.h"
 #include "file_system.h"
 #include "handles.h"
+#include "piece_compressor.h"
 #include "test_files.h"
 
 namespace {
@@ -173,4 +176,135 @@ TEST(ArchiveEntries, ArchivePathsPastTheOldLimitGetTheirArchiveAndNoTemporaryFil
     const auto bytes = ReadBytes(ExtendedLengthPath(archive));
     ASSERT_GT(bytes.size(), 2u);
     EXPECT_EQ(bytes[0], 'P');
+}
+
+namespace {
+
+// The system's file operations, with the find data of chosen folders
+// changed into reparse points of a given tag (Wine makes none but its own
+// tag-0 links), and opening a chosen file made to throw.
+class StandInFiles final : public FileSystem {
+public:
+    std::vector<std::pair<std::wstring, DWORD>> reparseTags;  // folder name -> tag
+    std::wstring throwingFile;                                // a name whose opening for reading throws
+
+    DWORD List(const std::wstring& folder, const Visit& visit) override {
+        return system_.List(folder, [&](const WIN32_FIND_DATAW& data) {
+            WIN32_FIND_DATAW changed = data;
+            for (const auto& [name, tag] : reparseTags) {
+                if (name != data.cFileName) continue;
+                changed.dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+                changed.dwReserved0 = tag;
+            }
+            return visit(changed);
+        });
+    }
+    DWORD Find(const std::wstring& path, WIN32_FIND_DATAW& data) override { return system_.Find(path, data); }
+    DWORD GetAttributes(const std::wstring& path) override { return system_.GetAttributes(path); }
+    DWORD SetAttributes(const std::wstring& path, DWORD attributes) override {
+        return system_.SetAttributes(path, attributes);
+    }
+    DWORD MakeFolder(const std::wstring& folder) override { return system_.MakeFolder(folder); }
+    DWORD Copy(const std::wstring& from, const std::wstring& to, LPPROGRESS_ROUTINE progress, void* context) override {
+        return system_.Copy(from, to, progress, context);
+    }
+    DWORD MoveReplacing(const std::wstring& from, const std::wstring& to) override {
+        return system_.MoveReplacing(from, to);
+    }
+    DWORD RemoveFile(const std::wstring& path) override { return system_.RemoveFile(path); }
+    DWORD RemoveFolder(const std::wstring& path) override { return system_.RemoveFolder(path); }
+    UniqueKernelHandle Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition, DWORD flags,
+                            DWORD& error) override {
+        if (!throwingFile.empty() && access == GENERIC_READ && path.ends_with(L"\\" + throwingFile)) {
+            throw std::bad_alloc();
+        }
+        return system_.Open(path, access, share, disposition, flags, error);
+    }
+
+private:
+    FileSystem& system_ = SystemFileSystem();
+};
+
+// Compresses as the archiver does until the given piece, then fails in the
+// given way.
+class FailingCompressor final : public PieceCompressor {
+public:
+    enum class Failure { kThrows, kReportsFailure };
+    FailingCompressor(std::atomic<int>& piecesLeft, Failure failure) : piecesLeft_(piecesLeft), failure_(failure) {}
+
+    bool Compress(const PieceToCompress& piece, std::vector<std::uint8_t>& out, bool& storeAsIs) override {
+        if (piecesLeft_-- > 0) return real_->Compress(piece, out, storeAsIs);
+        if (failure_ == Failure::kThrows) throw std::bad_alloc();
+        return false;
+    }
+
+private:
+    std::atomic<int>& piecesLeft_;
+    const Failure failure_;
+    std::unique_ptr<PieceCompressor> real_ = MakeDeflateCompressor();
+};
+
+}  // namespace
+
+TEST(ArchiveEntries, CloudFoldersAreArchivedWithTheirContentAndLinksToFoldersAreLeftOut) {
+    TempDir dir;
+    const std::wstring source = dir / L"work\\";
+    for (const wchar_t* folder : {L"cloud", L"junction", L"symlink", L"wine link", L"plain"}) {
+        MakeFolder(source + folder);
+        WriteText(source + folder + L"\\inside.txt", "x");
+    }
+    StandInFiles files;
+    files.reparseTags = {{L"cloud", 0x9000601A},  // IO_REPARSE_TAG_CLOUD_6
+                         {L"junction", IO_REPARSE_TAG_MOUNT_POINT},
+                         {L"symlink", IO_REPARSE_TAG_SYMLINK},
+                         {L"wine link", 0}};
+    const SourceScan scan = ScanSource(source, nullptr, files);
+    ASSERT_EQ(scan.code, kArchiverOk);
+    EXPECT_EQ(NamesOf(scan.items), (std::vector<std::string>{"work/", "work/cloud/", "work/cloud/inside.txt",
+                                                             "work/plain/", "work/plain/inside.txt"}));
+}
+
+TEST(ArchiveEntries, ATreeDeeperThanTheOldLimitIsScannedAndReadWhole) {
+    TempDir dir;
+    std::wstring deep = dir / L"work";
+    while (deep.size() < 320) deep += L"\\a_folder_name_of_some_length";
+    ASSERT_EQ(MakeFolders(SystemFileSystem(), ExtendedLengthPath(deep)), 0u);
+    WriteBytes(ExtendedLengthPath(deep + L"\\deep.txt"), std::vector<std::uint8_t>(5000, 'd'));
+    const SourceScan scan = ScanSource(dir / L"work\\", nullptr);
+    ASSERT_EQ(scan.code, kArchiverOk);
+    ASSERT_FALSE(scan.items.empty());
+    EXPECT_TRUE(scan.items.back().name.ends_with("/deep.txt"));
+    EXPECT_EQ(scan.items.back().size, 5000u);
+    EXPECT_EQ(WriteArchive(scan.items, dir / L"out.zip", ArchiveOptions{}).code, kArchiverOk);
+}
+
+// Regression: an exception in a reader or a compressor thread ended the
+// process; it must fail the archive and leave nothing behind.
+TEST(ArchiveThreads, AnythingThrownOrFailingInAThreadFailsTheArchiveAndLeavesNoFile) {
+    TempDir dir;
+    const std::wstring source = MakeMixedSource(dir);
+    const SourceScan scan = ScanSource(source, nullptr);
+    ASSERT_EQ(scan.code, kArchiverOk);
+    for (unsigned threads : {1u, 2u, 4u}) {
+        SCOPED_TRACE(threads);
+        StandInFiles files;
+        files.throwingFile = L"13.txt";
+        ArchiveOptions options;
+        options.threads = threads;
+        options.files = &files;
+        EXPECT_EQ(WriteArchive(scan.items, dir / L"out.zip", options).code, kArchiverInternalError);
+
+        for (auto failure : {FailingCompressor::Failure::kThrows, FailingCompressor::Failure::kReportsFailure}) {
+            std::atomic<int> piecesLeft{30};
+            ArchiveOptions failing;
+            failing.threads = threads;
+            failing.makeCompressor = [&] { return std::make_unique<FailingCompressor>(piecesLeft, failure); };
+            EXPECT_EQ(WriteArchive(scan.items, dir / L"out.zip", failing).code, kArchiverInternalError);
+        }
+        ArchiveOptions noCompressor;
+        noCompressor.threads = threads;
+        noCompressor.makeCompressor = []() -> std::unique_ptr<PieceCompressor> { throw std::bad_alloc(); };
+        EXPECT_EQ(WriteArchive(scan.items, dir / L"out.zip", noCompressor).code, kArchiverInternalError);
+        EXPECT_EQ(NamesIn(dir.path()), (std::vector<std::wstring>{L"mixed"}));
+    }
 }

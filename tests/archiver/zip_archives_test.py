@@ -10,6 +10,7 @@ import shutil
 import sys
 import tempfile
 import unittest
+import zipfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import zipcheck  # noqa: E402
@@ -94,6 +95,29 @@ class SmallArchives(ArchiveCase):
         self.assertEqual(done.returncode, 0, done.stderr)
         pin_folder_times(source, 1_650_000_000)
         zipcheck.verify_archive(self.archive(source), source)
+
+    def test_links_to_folders_are_left_out_and_never_followed(self):
+        source = os.path.join(self.work, "in", "linked")
+        outside = os.path.join(self.work, "in", "outside")
+        write(os.path.join(source, "kept", "a.txt"), b"kept")
+        write(os.path.join(outside, "b.txt"), b"elsewhere")
+        os.symlink("..", os.path.join(source, "kept", "to parent"))  # would loop for ever
+        os.symlink(outside, os.path.join(source, "to outside"))
+        pin_folder_times(source, 1_600_000_000)
+        archive = self.archive(source)
+        zipcheck.verify_archive(archive, source)
+        with zipfile.ZipFile(archive) as z:
+            self.assertEqual(sorted(z.namelist()), ["linked/", "linked/kept/", "linked/kept/a.txt"])
+
+    def test_a_tree_deeper_than_260_characters_archives_whole(self):
+        source = os.path.join(self.work, "in", "deep")
+        folder = source
+        while len(zipcheck.wine_path(folder)) < 320:
+            folder = os.path.join(folder, "a folder with a long name")
+        write(os.path.join(folder, "deep.txt"), b"deep\n" * 1000)
+        pin_folder_times(source, 1_600_000_000)
+        archive = self.archive(source)
+        zipcheck.verify_archive(archive, source)
 
     def test_failures_leave_no_archive(self):
         missing = os.path.join(self.work, "missing")
