@@ -14,6 +14,7 @@
 #include "file_system.h"
 #include "handles.h"
 #include "piece_compressor.h"
+#include "forwarding_files.h"
 #include "test_files.h"
 
 namespace {
@@ -183,13 +184,13 @@ namespace {
 // The system's file operations, with the find data of chosen folders
 // changed into reparse points of a given tag (Wine makes none but its own
 // tag-0 links), and opening a chosen file made to throw.
-class StandInFiles final : public FileSystem {
+class StandInFiles final : public ForwardingFiles {
 public:
     std::vector<std::pair<std::wstring, DWORD>> reparseTags;  // folder name -> tag
     std::wstring throwingFile;                                // a name whose opening for reading throws
 
     DWORD List(const std::wstring& folder, const Visit& visit) override {
-        return system_.List(folder, [&](const WIN32_FIND_DATAW& data) {
+        return ForwardingFiles::List(folder, [&](const WIN32_FIND_DATAW& data) {
             WIN32_FIND_DATAW changed = data;
             for (const auto& [name, tag] : reparseTags) {
                 if (name != data.cFileName) continue;
@@ -199,30 +200,13 @@ public:
             return visit(changed);
         });
     }
-    DWORD Find(const std::wstring& path, WIN32_FIND_DATAW& data) override { return system_.Find(path, data); }
-    DWORD GetAttributes(const std::wstring& path) override { return system_.GetAttributes(path); }
-    DWORD SetAttributes(const std::wstring& path, DWORD attributes) override {
-        return system_.SetAttributes(path, attributes);
-    }
-    DWORD MakeFolder(const std::wstring& folder) override { return system_.MakeFolder(folder); }
-    DWORD Copy(const std::wstring& from, const std::wstring& to, LPPROGRESS_ROUTINE progress, void* context) override {
-        return system_.Copy(from, to, progress, context);
-    }
-    DWORD MoveReplacing(const std::wstring& from, const std::wstring& to) override {
-        return system_.MoveReplacing(from, to);
-    }
-    DWORD RemoveFile(const std::wstring& path) override { return system_.RemoveFile(path); }
-    DWORD RemoveFolder(const std::wstring& path) override { return system_.RemoveFolder(path); }
     UniqueKernelHandle Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition, DWORD flags,
                             DWORD& error) override {
         if (!throwingFile.empty() && access == GENERIC_READ && path.ends_with(L"\\" + throwingFile)) {
             throw std::bad_alloc();
         }
-        return system_.Open(path, access, share, disposition, flags, error);
+        return ForwardingFiles::Open(path, access, share, disposition, flags, error);
     }
-
-private:
-    FileSystem& system_ = SystemFileSystem();
 };
 
 // Compresses as the archiver does until the given piece, then fails in the
