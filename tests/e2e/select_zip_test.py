@@ -62,22 +62,23 @@ class ZipDelivery(CopyToolTestCase):
         self.assertTrue((target / "a_007.txt.zip").exists())
         self.close_and_exit(window)
 
-    def test_the_work_folder_may_not_be_the_source(self):
-        source = make_files(self.temp / "src" / "D", {"a.txt": "a"})
+    def test_an_archive_beside_its_source_takes_the_sources_name(self):
+        source = make_files(self.temp / "src" / "D", {"a.txt": "a", "sub/b.txt": "b"})
         self.run_copy([source], {"CompressMode": 1, "AddStringsAft": 0, "PrefixAft1": ""})
-        box = self.expect_box("The same name of the file to the copy destination already exists.")
-        self.assertEqual(box.text.split("\n\n")[0].split("\n")[1],
-                         "(It is impossible to create a temporary file to compress Zip.)")
-        self.wait_result("Copy failed!")
+        window = self.wait_result("Success.")
+        zipcheck.verify_archive(source.parent / "D.zip", source, top="D")
+        self.assertEqual(sorted(p.name for p in source.parent.iterdir()), ["D", "D.zip"])
+        self.close_and_exit(window)
 
-    def test_the_work_folder_has_the_folder_length_limit(self):
+    def test_an_archive_path_may_take_259_characters(self):
         target = self.temp / "out"
         base = len(windows_path(target)) + 1
-        name = "w" * (247 - base - 2)  # + "_1\" makes 248
-        source = make_files(self.temp / "src", {name + "/a.txt": "a"})
-        self.zip_into_out([source / name])
-        box = self.expect_box("The path of the output file exceeds maximum value(247 characters).")
+        name = "w" * (259 - base - 6)  # + "_1.zip" makes 259
+        source = make_files(self.temp / "src", {name + "/a.txt": "a", name + "x/a.txt": "a"})
+        self.zip_into_out([source / name, source / (name + "x")])
+        self.expect_box("The path of the output file exceeds maximum value(259 characters).")
         self.wait_result("Copy failed!")
+        self.assertEqual(sorted(p.name for p in target.iterdir()), [name + "_1.zip"])
 
     def test_nothing_to_copy_means_nothing_to_compress(self):
         source = make_files(self.temp / "src" / "D", {"a.jpg": "a"})

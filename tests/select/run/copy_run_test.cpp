@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "run/copy_run.h"
+#include "run/run_failure.h"
 #include "handles.h"
 #include "message_capture.h"
 #include "paths.h"
@@ -723,4 +724,69 @@ TEST_F(CopyRunTest, FoldersThatCannotBeListedAreNamedAndFailTheSource) {
               L"Folders that could not be read : 1\nThey have not been copied.\n\n" + (dir / L"src\\D\\locked"));
     EXPECT_TRUE(Exists(dir / L"out\\D_1\\a.txt"));
     EXPECT_TRUE(Exists(L"\\\\?\\" + (dir / L"out\\D_1\\odd.\\x.txt")));
+}
+
+// Anything thrown on one of the run's threads (the walk on the worker's
+// thread, a copy thread, the archiver's reader) ends the run as failed with
+// one message; no file is left cut short or under a temporary name.
+TEST_F(CopyRunTest, AFailureThrownOnAnyThreadEndsTheRunWithAMessage) {
+    struct Throwing : ForwardingFiles {
+        enum class At { Listing, Copying, Reading } at = At::Listing;
+        DWORD List(const std::wstring& folder, const Visit& visit) override {
+            if (at == At::Listing && folder.ends_with(L"\\sub")) throw std::bad_alloc();
+            return ForwardingFiles::List(folder, visit);
+        }
+        DWORD Copy(const std::wstring& from, const std::wstring& to, LPPROGRESS_ROUTINE progress, void* context,
+                   DWORD flags) override {
+            if (at == At::Copying && from.ends_with(L"f3")) throw std::bad_alloc();
+            return ForwardingFiles::Copy(from, to, progress, context, flags);
+        }
+        UniqueKernelHandle Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition, DWORD flags,
+                                DWORD& error) override {
+            if (at == At::Reading && access == GENERIC_READ && path.ends_with(L"f3")) throw std::bad_alloc();
+            return ForwardingFiles::Open(path, access, share, disposition, flags, error);
+        }
+    };
+    const struct {
+        Throwing::At at;
+        int compress;
+        const wchar_t* message;
+    } cases[] = {
+        {Throwing::At::Listing, 0, L"The copy was stopped by an unexpected error.\n\nOut of memory."},
+        {Throwing::At::Copying, 0, L"The copy was stopped by an unexpected error.\n\nOut of memory."},
+        {Throwing::At::Reading, 1, L"Could not be converted to ZIP format.\n7-zip ErrorCD:0x00008005"},
+    };
+    MakeFolder(dir / L"src\\D\\sub");
+    for (int i = 0; i < 8; ++i) WriteBytes(dir / (L"src\\D\\f" + std::to_wstring(i)), Content(50000, i));
+    WriteText(dir / L"src\\D\\sub\\s.txt", "s");
+    int round = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(round);
+        const std::wstring out = dir / (L"out" + std::to_wstring(++round) + L"\\");
+        settings = DefaultSettings(false, std::nullopt);
+        settings.CopyMode = 1;
+        settings.Path = out;
+        settings.CompressMode = c.compress;
+        SharedRunState state;
+        RunContext context(settings, conditions, state);
+        Throwing files;
+        files.at = c.at;
+        context.files = &files;
+        context.copyWorkers = 4;
+        boxes.clear();
+        RunWorkerBehindBarrier(state, [&] { CopyOneSource(context, dir / L"src\\D"); }, {});
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_TRUE(boxes[0].starts_with(c.message)) << boxes[0];
+        EXPECT_TRUE(state.copyCancelRequested.load());
+        // Whatever was copied before the failure is whole; nothing else is there.
+        (void)SystemFileSystem().List(out + L"D_1", [&](const WIN32_FIND_DATAW& data) {
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return true;
+            EXPECT_EQ(ReadBytes(out + L"D_1\\" + data.cFileName),
+                      ReadBytes(dir / (L"src\\D\\" + std::wstring(data.cFileName))));
+            return true;
+        });
+        if (c.compress == 1) {
+            EXPECT_TRUE(SnapshotNames(out).empty());
+        }
+    }
 }

@@ -5,6 +5,7 @@
 #include <map>
 #include <thread>
 
+#include "forwarding_files.h"
 #include "handles.h"
 #include "message_capture.h"
 #include "run/copy_run.h"
@@ -216,4 +217,92 @@ TEST_F(FolderTreeTest, AFailedCopyKeepsTheUsersFileInAFolderThatWasThere) {
     CopyFolderTree(*tree, tree->sourceRoot);
     ASSERT_EQ(messages.texts.size(), 1u);
     EXPECT_EQ(ReadBytes(dir / L"out\\m\\f3.txt"), std::vector<std::uint8_t>({'m', 'i', 'n', 'e'}));
+}
+
+namespace {
+
+// A tree that exists only in answers to listings: a chain of folders `depth`
+// deep under "V:\root", each holding `files` files and the next folder "d".
+// Counts listings and entries handed out; can hold one listing on a gate.
+class VirtualChain : public ForwardingFiles {
+public:
+    VirtualChain(int depth, int files) : depth_(depth), files_(files) {}
+
+    DWORD List(const std::wstring& folder, const Visit& visit) override {
+        if (++listings == holdAtListing) {
+            held.Open();
+            release.Wait();
+        }
+        const int level = static_cast<int>(std::count(folder.begin(), folder.end(), L'\\')) - 1;
+        WIN32_FIND_DATAW data{};
+        data.dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE;
+        data.nFileSizeLow = 10;
+        for (int i = 0; i < files_; ++i) {
+            ++entries;
+            wcscpy_s(data.cFileName, (L"f" + std::to_wstring(i) + L".jpg").c_str());
+            if (!visit(data)) return 0;
+        }
+        if (level >= depth_) return 0;
+        data.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
+        wcscpy_s(data.cFileName, L"d");
+        ++entries;
+        visit(data);
+        return 0;
+    }
+
+    std::atomic<int> listings{0};
+    std::atomic<int> entries{0};
+    int holdAtListing = 0;
+    Gate held;
+    Gate release;
+
+private:
+    const int depth_;
+    const int files_;
+};
+
+}  // namespace
+
+// Regression: every level of the tree rescanned what lay below it, so a deep
+// tree cost its size times its depth.
+TEST_F(FolderTreeTest, TheEmptyFolderScanListsEachFolderOnce) {
+    settings.EmptyDirNoCopy = 1;
+    settings.DirTree = 2;  // the list only: the walk tests each folder before entering it
+    conditions.selectMode = 0;
+    conditions.lists[kTargetList].patterns = {L"*.txt"};  // nothing here is selected
+    constexpr int kDepth = 200;
+    VirtualChain chain(kDepth, 5);
+    TreeCopy tree(settings, conditions, shared, chain, created);
+    tree.sourceRoot = L"V:\\root";
+    tree.copyWorkers = 1;
+    EXPECT_FALSE(tree.copyable.InFolder(tree.sourceRoot));
+    CopyFolderTree(tree, tree.sourceRoot);
+    EXPECT_LE(chain.listings.load(), kDepth + 2);  // each folder once, and the root once more by the walk
+}
+
+// Cancel while the scan goes through a deep tree of 100,000 entries: the
+// scan is held inside a listing, Cancel is pressed, and not one entry more
+// is looked at.
+TEST_F(FolderTreeTest, CancelStopsTheEmptyFolderScanAtTheNextEntry) {
+    settings.EmptyDirNoCopy = 1;
+    conditions.selectMode = 0;
+    conditions.lists[kTargetList].patterns = {L"*.txt"};
+    VirtualChain chain(1000, 99);  // 1,000 folders of 100 entries
+    chain.holdAtListing = 500;
+    TreeCopy tree(settings, conditions, shared, chain, created);
+    std::thread user([&] {
+        chain.held.Wait();
+        shared.copyCancelRequested = true;
+        chain.release.Open();
+    });
+    int entriesAtCancel = 0;
+    bool holds = false;
+    std::thread scan([&] { holds = tree.copyable.InFolder(L"V:\\root"); });
+    chain.held.Wait();
+    entriesAtCancel = chain.entries.load();
+    user.join();
+    scan.join();
+    EXPECT_LE(chain.entries.load() - entriesAtCancel, 1);
+    EXPECT_EQ(chain.listings.load(), 500);
+    EXPECT_TRUE(holds);  // a cancelled scan never declares a folder empty
 }
