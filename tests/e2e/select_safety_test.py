@@ -108,6 +108,20 @@ class Safety(SafetyCase):
         self.close_and_exit(self.wait_result("Success."))
         self.assertEqual(read_tree(target / "data_1"), read_tree(source))
 
+    # Regression: a link to the parent folder was entered again and again
+    # until the paths broke, and the run did not end.
+    def test_a_link_to_a_parent_folder_is_not_entered(self):
+        source = data_folder(self.temp / "src")
+        (source / "sub" / "up").symlink_to("..", target_is_directory=True)
+        target = self.temp / "out"
+        for compress in (0, 1):
+            self.run_copy([source], self.into(target, AddStringsAft=4, CompressMode=compress))
+            self.close_and_exit(self.wait_result("Success."))
+        expected = {k: v for k, v in read_tree(source).items() if not k.startswith("sub/up")}
+        self.assertEqual(read_tree(target / "data_1"), expected)
+        with zipfile.ZipFile(target / "data_2.zip") as archive:
+            self.assertFalse([n for n in archive.namelist() if "/up" in n])
+
     # Regression: with Zip, both kinds "none", EmptyDirNoCopy and nothing
     # selected, the user's folder of the source's name was deleted.
     def test_an_archive_with_nothing_to_pack_leaves_the_users_folder_of_its_name(self):
