@@ -6,6 +6,7 @@
 
 #include <zlib.h>
 
+#include "archive_check.h"
 #include "archiver_api.h"
 #include "block_pipeline.h"
 #include "cancel_flag.h"
@@ -161,6 +162,10 @@ ArchiveOutcome WriteArchiveOrFail(const std::vector<SourceItem>& items, const st
     outcome.code = ArchiveBuilder(items, used).Write(out, outcome);
     if (!out.Finish() && outcome.code == kArchiverOk) outcome.code = kArchiverCannotWrite;
     if (outcome.code == kArchiverOk && IsCancelled(options.cancel)) outcome.code = kArchiverStopped;
+    if (outcome.code == kArchiverOk && options.verify) {
+        if (options.onChecking) options.onChecking();
+        outcome.code = CheckArchive(files, temporary.path(), items, options.cancel);
+    }
     if (outcome.code == kArchiverOk) {
         outcome.error = temporary.MoveTo(target);
         if (outcome.error != 0) outcome.code = kArchiverCannotWrite;

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,11 @@ struct ArchiveOptions {
     // The compressor of each compressing thread; empty: deflate
     // (MakeDeflateCompressor). Tests put one here that fails.
     CompressorMaker makeCompressor;
+    // The complete archive is read back (CheckArchive) before it takes its
+    // place; one that does not read back fails with kArchiverBadArchive.
+    bool verify = false;
+    // Called when the reading back begins.
+    std::function<void()> onChecking;
 };
 
 struct ArchiveOutcome {

@@ -21,6 +21,8 @@ constexpr int kArchiverCannotWrite = 0x8003;
 constexpr int kArchiverBadName = 0x8004;
 // Memory ran out or an unexpected failure happened inside the component.
 constexpr int kArchiverInternalError = 0x8005;
+// The archive just written did not read back as it was written.
+constexpr int kArchiverBadArchive = 0x8006;
 // Another command is running in this process: try again later.
 constexpr int kArchiverBusy = 0x801F;
 // Stopped on request (the cancel flag was set); no archive was left behind.

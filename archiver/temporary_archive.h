@@ -18,6 +18,7 @@ public:
     TemporaryArchive(const TemporaryArchive&) = delete;
     TemporaryArchive& operator=(const TemporaryArchive&) = delete;
 
+    const std::wstring& path() const { return path_; }
     // The open file, for writing; taken once.
     UniqueKernelHandle TakeFile() { return std::move(file_); }
     // Puts the complete file (closed by now) in the archive's place,

@@ -58,6 +58,8 @@ std::vector<SettingsKey> MakeKeys() {
     keys.push_back(TextKey(L"UpdateDateStr", &Settings::UpdateDateStr, kDateTextCapacity));
     keys.push_back(TextKey(L"UpdateDateEnd", &Settings::UpdateDateEnd, kDateTextCapacity));
     keys.push_back(IntKey(L"EmptyDirNoCopy", &Settings::EmptyDirNoCopy));
+    // Written after the keys older versions know, which simply pass it by.
+    keys.push_back(IntKey(L"Verify", &Settings::Verify));
     return keys;
 }
 

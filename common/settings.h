@@ -57,6 +57,7 @@ struct Settings {
     std::wstring UpdateDateStr;
     std::wstring UpdateDateEnd;
     int EmptyDirNoCopy = 0;
+    int Verify = 0;           // 1: every copy is read back and compared with its source
     std::uint16_t Debug = 0;  // only the low 16 bits count; never written
 };
 
@@ -78,7 +79,7 @@ struct SettingsKey {
     const std::wstring& Text(const Settings& s) const { return history ? (s.*history)[historyIndex] : s.*text; }
 };
 
-// The 78 keys that are saved (Debug is read only, never written).
+// The 79 keys that are saved (Debug is read only, never written).
 const std::vector<SettingsKey>& SettingsKeys();
 
 constexpr std::wstring_view kSettingsSection = L"Env";

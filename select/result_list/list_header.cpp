@@ -27,6 +27,8 @@ constexpr MessagePair kEmptySourceNoFolder = {L"コピー元が空フォルダ�
                                               L"If the copy source is an empty folder, do not copy the folder."};
 constexpr MessagePair kSizeBeforeCompression = {L"※ファイルサイズは圧縮前のサイズになります。",
                                                 L"*The file size is the size before compression."};
+constexpr MessagePair kVerified = {L"※コピーは読み戻して元のファイルと一致することを確認しました。",
+                                   L"*Every copy was read back and matches its source."};
 
 std::wstring Bracketed(const MessagePair& pair) {
     return FormatText(L"[%s]", {Pick(pair)});
@@ -143,6 +145,10 @@ std::vector<std::wstring> ListHeaderLines(const ListHeader& header) {
     }
     if (header.dirTree != 2 && header.compressMode == 1 && header.select == 1) {
         lines.push_back(std::wstring(Pick(kSizeBeforeCompression)));
+        lines.emplace_back();
+    }
+    if (header.verified) {
+        lines.push_back(std::wstring(Pick(kVerified)));
         lines.emplace_back();
     }
     return lines;

@@ -19,6 +19,8 @@ struct ListHeader {
     int emptyDirNoCopy = 0;
     int dirTree = 0;
     int compressMode = 0;
+    // Every copy of the source was read back and matched (Verify).
+    bool verified = false;
     // Indexed by ConditionListId: the setting's text trimmed of blanks, or
     // the empty text when no pattern was found in it.
     std::array<std::wstring, 4> conditionTexts;

@@ -45,6 +45,14 @@ constexpr MessagePair kCopyFailed = {L"コピーに失敗しました。\n%s\n\n
 constexpr MessagePair kInsideSource = {
     L"コピー先のフォルダがコピー元のフォルダの中にあります。\n\nコピー元 : %s\nコピー先 : %s",
     L"The destination folder is a subfolder of the source folder.\n\nSource : %s\nDestination : %s"};
+constexpr MessagePair kCopiesDiffer = {
+    L"読み戻したコピーが元のファイルと一致しませんでした : "
+    L"%d個\nもう一度コピーしても一致しなかったため、これらのコピーは残していません。\n\n%s",
+    L"Copies that did not match their source when read back : %d\nThey did not match after a second copy either and "
+    L"have not been kept.\n\n%s"};
+constexpr MessagePair kSourcesChanged = {
+    L"コピー中に変更されたファイル : %d個\nこれらのコピーは照合できていません。\n\n%s",
+    L"Files that changed while they were copied : %d\nTheir copies could not be verified.\n\n%s"};
 constexpr MessagePair kUnreadableFolders = {
     L"読み込めなかったフォルダ : %d個\nこれらのフォルダはコピーされていません。\n\n%s",
     L"Folders that could not be read : %d\nThey have not been copied.\n\n%s"};
@@ -53,8 +61,8 @@ constexpr int kMaxSameNameRetries = 60;
 constexpr std::size_t kMaxFolderDestinationChars = 247;
 constexpr std::size_t kSourceNamesLabelChars = 64;
 constexpr std::size_t kErrorTextChars = 256;
-// The message about unreadable folders names this many of them.
-constexpr std::size_t kUnreadableFoldersShown = 5;
+// A message about several paths names this many of them.
+constexpr std::size_t kPathsShown = 5;
 // Fresh names tried for the file that probes a folder.
 constexpr int kProbeNameAttempts = 100;
 
@@ -363,7 +371,13 @@ void NoteVirtualStoreRedirect(RunContext& run, const std::wstring& path) {
 bool Pack(RunContext& run, const std::vector<SourceItem>& items, const SourceJob& job) {
     run.shared.statusItemText.Set(L"Compression processing...");
     run.shared.statusProgressText.Clear();
-    if (DeliverArchive(items, job.destinationPath, *run.files, run.shared.copyCancelRequested, &run.packProgress)) {
+    DeliveryOptions delivery;
+    delivery.files = run.files;
+    delivery.cancel = &run.shared.copyCancelRequested;
+    delivery.progress = &run.packProgress;
+    delivery.verify = run.settings.Verify == 1;
+    delivery.onChecking = [&run] { run.shared.statusProgressText.Set(L"Verifying..."); };
+    if (DeliverArchive(items, job.destinationPath, delivery)) {
         run.shared.somethingCopied = true;
         NoteVirtualStoreRedirect(run, job.destinationPath);
         return true;
@@ -411,18 +425,26 @@ EntryRecorder RecorderFor(ResultEntryTable* table) {
 }
 
 // Copies a file source; false when the copy failed.
-bool CopyFileSource(RunContext& run, SourceJob& job, const EntryRecorder& record) {
+bool CopyFileSource(RunContext& run, SourceJob& job, const EntryRecorder& record, CheckFindings& findings) {
     if (!job.selected) return true;
     run.shared.statusItemText.Set(job.name);
     if (!ListOnly(run.settings)) {
         run.shared.statusProgressText.Clear();
         if (DeliversZip(run.settings)) {
             if (!PackFileSource(run, job)) return false;
-        } else if (const DWORD error =
-                       CopyOneFile(*run.files, job.copySource, job.destinationPath, run.shared, Destination::MayExist);
-                   error != 0) {
-            SetErrorText(job, SystemErrorText(error));
-            return false;
+        } else {
+            const WIN32_FIND_DATAW* verifyAgainst = run.settings.Verify == 1 ? &job.find : nullptr;
+            const CopyResult result = CopyOneFile(*run.files, job.copySource, job.destinationPath, run.shared,
+                                                  Destination::MayExist, verifyAgainst);
+            if (result.error != 0) {
+                SetErrorText(job, SystemErrorText(result.error));
+                return false;
+            }
+            if (result.sourceChanged) findings.SourceChanged(job.copySource);
+            if (result.differs) {
+                findings.Differs(job.destinationPath);
+                return true;
+            }
         }
         run.shared.somethingCopied = true;
         NoteVirtualStoreRedirect(run, job.destinationPath);
@@ -442,26 +464,27 @@ bool CopyFolderSource(RunContext& run, SourceJob& job, TreeCopy& tree) {
     return !packs || PackFolderSource(run, job, tree);
 }
 
-// Folders of the source that could not be listed: the first few and how
-// many, so the user knows what the copy lacks.
-void ReportUnreadableFolders(const std::vector<std::wstring>& folders) {
+// Paths the user must know of (folders that could not be read, copies that
+// could not be verified): the first few and how many.
+void ReportPaths(const MessagePair& message, const std::vector<std::wstring>& paths) {
     std::wstring shown;
-    for (std::size_t i = 0; i < folders.size() && i < kUnreadableFoldersShown; ++i) {
+    for (std::size_t i = 0; i < paths.size() && i < kPathsShown; ++i) {
         if (!shown.empty()) shown += L"\n";
-        shown += folders[i];
+        shown += paths[i];
     }
-    if (folders.size() > kUnreadableFoldersShown) shown += L"\n...";
-    ShowMessage(nullptr, MB_ICONWARNING, kUnreadableFolders, {folders.size(), shown});
+    if (paths.size() > kPathsShown) shown += L"\n...";
+    ShowMessage(nullptr, MB_ICONWARNING, message, {paths.size(), shown});
 }
 
 // The list of a source that was copied; false when the list could not be
 // made at all (the fallback's command failed or no folder was given).
-bool WriteResultList(RunContext& run, const SourceJob& job, ResultEntryTable& table) {
+bool WriteResultList(RunContext& run, const SourceJob& job, ResultEntryTable& table, bool verified) {
     if (table.MemoryOk()) {
         run.shared.listWriting = false;
         run.shared.listAbortRequested = false;
-        WriteCopyResultList(job.resultListPath, job.destinationPath, table,
-                            MakeListHeader(run.settings, run.conditions), run.shared, *run.files);
+        ListHeader header = MakeListHeader(run.settings, run.conditions);
+        header.verified = verified;
+        WriteCopyResultList(job.resultListPath, job.destinationPath, table, header, run.shared, *run.files);
         NoteVirtualStoreRedirect(run, job.resultListPath);
         return true;
     }
@@ -510,6 +533,9 @@ int CopyOneSource(RunContext& run, std::wstring_view sourcePath) {
     TreeCopy tree(s, run.conditions, run.shared, *run.files, run.created);
     tree.sourceRoot = ExtendedLengthPath(job.copySource);
     tree.copyWorkers = run.copyWorkers;
+    tree.verify = s.Verify == 1;
+    CheckFindings findings;
+    tree.findings = &findings;
     for (;;) {
         const Step step = RunAttempt(run, job, tree);
         if (step == Step::Fail) return -1;
@@ -523,7 +549,7 @@ int CopyOneSource(RunContext& run, std::wstring_view sourcePath) {
     std::optional<ResultEntryTable> table;
     if (WritesList(s)) table.emplace(run.listEntryLimit);
     tree.record = RecorderFor(table ? &*table : nullptr);
-    const bool ok = job.isFile ? CopyFileSource(run, job, tree.record) : CopyFolderSource(run, job, tree);
+    const bool ok = job.isFile ? CopyFileSource(run, job, tree.record, findings) : CopyFolderSource(run, job, tree);
     run.shared.listWriting = false;
     if (!ok) {
         if (run.shared.copyCancelRequested.load()) return 0;
@@ -532,11 +558,20 @@ int CopyOneSource(RunContext& run, std::wstring_view sourcePath) {
     }
     run.shared.statusItemText.Clear();
     run.shared.statusProgressText.Clear();
-    const bool listed = !table || WriteResultList(run, job, *table);
+    // What this source delivered was read back and matched, all of it.
+    const bool verified = s.Verify == 1 && !ListOnly(s) && findings.empty();
+    if (!verified) run.allVerified = false;
+    const bool listed = !table || WriteResultList(run, job, *table, verified);
     run.shared.listWriting = false;
-    if (!tree.unreadableFolders.empty()) {
-        ReportUnreadableFolders(tree.unreadableFolders);
-        return -1;
+    bool failed = !listed;
+    if (const auto differing = findings.differing(); !differing.empty()) {
+        ReportPaths(kCopiesDiffer, differing);
+        failed = true;
     }
-    return listed ? 0 : -1;
+    if (const auto changed = findings.changed(); !changed.empty()) ReportPaths(kSourcesChanged, changed);
+    if (!tree.unreadableFolders.empty()) {
+        ReportPaths(kUnreadableFolders, tree.unreadableFolders);
+        failed = true;
+    }
+    return failed ? -1 : 0;
 }

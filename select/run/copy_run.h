@@ -49,6 +49,8 @@ struct RunContext {
     std::wstring lastDestinationFolder;
     std::wstring lastDestinationPath;
     std::wstring lastListPath;  // empty when the last source wrote no list
+    // With Verify: nothing so far failed to be read back and matched.
+    bool allVerified = true;
     // How far packing the current archive has come.
     ArchiveProgress packProgress;
     // Room for the copy result list's entries (tests stand in for memory

@@ -42,19 +42,21 @@ std::wstring RelativeTo(const std::wstring& root, const std::wstring& path) {
 // Runs on a copy thread (or on the walk's, with one worker). Only the first
 // failure of the run is shown: copies that fail after it, or after Cancel,
 // fail because of it.
-void CopyQueuedFile(TreeCopy& copy, const std::wstring& from, const std::wstring& to, const std::wstring& name,
+void CopyQueuedFile(TreeCopy& copy, const std::wstring& from, const std::wstring& to, const WIN32_FIND_DATAW& data,
                     Destination destination) {
     SharedRunState& shared = copy.shared;
     if (shared.copyCancelRequested.load()) return;
-    shared.statusItemText.Set(name);
+    shared.statusItemText.Set(data.cFileName);
     shared.statusProgressText.Clear();
-    const DWORD error = copy.copyFile(copy.files, from, to, shared, destination);
-    if (error == 0) {
-        shared.somethingCopied = true;
+    const CopyResult result = copy.copyFile(copy.files, from, to, shared, destination, copy.verify ? &data : nullptr);
+    if (result.error == 0) {
+        if (result.differs && copy.findings) copy.findings->Differs(DisplayPath(to));
+        if (result.sourceChanged && copy.findings) copy.findings->SourceChanged(DisplayPath(from));
+        if (!result.differs) shared.somethingCopied = true;
         return;
     }
     if (!shared.copyCancelRequested.exchange(true))
-        ShowMessage(nullptr, MB_ICONWARNING, kCopyFileFailed, {SystemErrorText(error), DisplayPath(to)});
+        ShowMessage(nullptr, MB_ICONWARNING, kCopyFileFailed, {SystemErrorText(result.error), DisplayPath(to)});
 }
 
 // The walk's own status: what it passes while no file is being copied (a
@@ -75,8 +77,9 @@ void CopyTreeFile(Walk& walk, const std::wstring& sourcePath, const std::wstring
     if (copy.packed) {
         if (!ListOnly(s)) copy.packed->push_back({sourcePath, relative, data});
     } else if (!ListOnly(s)) {
-        walk.files.Add([&copy, sourcePath, to = copy.destinationRoot + relative, name = std::wstring(data.cFileName),
-                        destination] { CopyQueuedFile(copy, sourcePath, to, name, destination); });
+        walk.files.Add([&copy, sourcePath, to = copy.destinationRoot + relative, data, destination] {
+            CopyQueuedFile(copy, sourcePath, to, data, destination);
+        });
     }
     if (copy.record && WalkRecordsEntries(s)) copy.record(relative, false, data);
 }
@@ -150,6 +153,31 @@ std::unordered_set<std::wstring> FoldersHoldingFiles(const std::vector<PackedEnt
 }
 
 }  // namespace
+
+void CheckFindings::Differs(const std::wstring& copy) {
+    std::lock_guard guard(lock_);
+    differing_.push_back(copy);
+}
+
+void CheckFindings::SourceChanged(const std::wstring& source) {
+    std::lock_guard guard(lock_);
+    changed_.push_back(source);
+}
+
+std::vector<std::wstring> CheckFindings::differing() const {
+    std::lock_guard guard(lock_);
+    return differing_;
+}
+
+std::vector<std::wstring> CheckFindings::changed() const {
+    std::lock_guard guard(lock_);
+    return changed_;
+}
+
+bool CheckFindings::empty() const {
+    std::lock_guard guard(lock_);
+    return differing_.empty() && changed_.empty();
+}
 
 bool CopyableFiles::InFolder(const std::wstring& folder) {
     if (const auto known = known_.find(folder); known != known_.end()) return known->second;

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -23,8 +24,25 @@
 using EntryRecorder = std::function<void(const std::wstring& relativePath, bool isFolder, const WIN32_FIND_DATAW&)>;
 
 // Copies one file as CopyOneFile does; tests put a stand-in in its place.
-using FileCopier = std::function<DWORD(FileSystem& files, const std::wstring& from, const std::wstring& to,
-                                       SharedRunState& shared, Destination destination)>;
+using FileCopier =
+    std::function<CopyResult(FileSystem& files, const std::wstring& from, const std::wstring& to,
+                             SharedRunState& shared, Destination destination, const WIN32_FIND_DATAW* verifyAgainst)>;
+
+// Copies that could not be verified, noted by the copy threads.
+class CheckFindings {
+public:
+    void Differs(const std::wstring& copy);
+    void SourceChanged(const std::wstring& source);
+    // Display paths, in the order they were noted.
+    std::vector<std::wstring> differing() const;
+    std::vector<std::wstring> changed() const;
+    bool empty() const;
+
+private:
+    mutable std::mutex lock_;
+    std::vector<std::wstring> differing_;
+    std::vector<std::wstring> changed_;
+};
 
 // Whether source folders hold, at any depth, a file that would be copied.
 // Every folder is listed at most once however often it is asked about (a
@@ -87,6 +105,9 @@ struct TreeCopy {
     // on the walk's own thread before the walk moves on.
     unsigned copyWorkers = DefaultCopyWorkers();
     FileCopier copyFile = CopyOneFile;
+    // Every copy is read back and compared with its source (Verify).
+    bool verify = false;
+    CheckFindings* findings = nullptr;  // where copies that could not be verified are noted
 };
 
 // Creates a destination folder with its missing parents and records each

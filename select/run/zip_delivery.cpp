@@ -10,6 +10,11 @@ constexpr MessagePair kNotUtf8 = {L"ZIP形式 ユニコード(UTF-8)に変換で
                                   L"ZIP format. Could not be converted to Unicode(UTF-8).\n\n%s"};
 constexpr MessagePair kNotCompressed = {L"ZIP形式に圧縮できませんでした。\n7-zip ErrorCD:0x%08x\n\n%s",
                                         L"Could not be converted to ZIP format.\n7-zip ErrorCD:0x%08x\n\n%s"};
+constexpr MessagePair kArchiveDiffers = {
+    L"作成したZipファイルを読み戻すと内容が一致しませんでした。もう一度作成しても一致しなかったため、残していません。\n"
+    L"\n%s",
+    L"The archive did not read back as it was written, not even when it was made a second time. It has not been "
+    L"kept.\n\n%s"};
 
 }  // namespace
 
@@ -50,15 +55,23 @@ int FileArchiveItems(const std::wstring& sourceFile, const WIN32_FIND_DATAW& dat
     return kArchiverOk;
 }
 
-bool DeliverArchive(const std::vector<SourceItem>& items, const std::wstring& archivePath, FileSystem& files,
-                    const std::atomic<bool>& cancel, ArchiveProgress* progress) {
+bool DeliverArchive(const std::vector<SourceItem>& items, const std::wstring& archivePath,
+                    const DeliveryOptions& delivery) {
     ArchiveOptions options;
     options.shareWrite = true;  // files other programs are writing are packed as they are
-    options.cancel = &cancel;
-    options.files = &files;
-    options.progress = progress;
-    const ArchiveOutcome outcome = WriteArchive(items, ExtendedLengthPath(archivePath), options);
+    options.cancel = delivery.cancel;
+    options.files = delivery.files;
+    options.progress = delivery.progress;
+    options.verify = delivery.verify;
+    options.onChecking = delivery.onChecking;
+    const std::wstring target = ExtendedLengthPath(archivePath);
+    ArchiveOutcome outcome = WriteArchive(items, target, options);
+    if (outcome.code == kArchiverBadArchive) outcome = WriteArchive(items, target, options);
     if (outcome.code == kArchiverOk) return true;
+    if (outcome.code == kArchiverBadArchive) {
+        ShowMessage(nullptr, MB_ICONERROR, kArchiveDiffers, {DisplayPath(archivePath)});
+        return false;
+    }
     if (outcome.code == kArchiverStopped) return false;
     if (outcome.code == kArchiverBadName) {
         ReportNameWithoutUtf8(outcome.path);

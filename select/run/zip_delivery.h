@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,14 +27,25 @@
 [[nodiscard]] int FileArchiveItems(const std::wstring& sourceFile, const WIN32_FIND_DATAW& data,
                                    std::vector<SourceItem>& items, std::wstring& badPath);
 
+// How one archive is delivered.
+struct DeliveryOptions {
+    FileSystem* files = &SystemFileSystem();
+    const std::atomic<bool>* cancel = nullptr;
+    ArchiveProgress* progress = nullptr;
+    // The archive is read back before it takes its place; one that does not
+    // read back is written once more, and if that fails too, not kept.
+    bool verify = false;
+    // Called when the reading back begins.
+    std::function<void()> onChecking;
+};
+
 // Packs items into archivePath. True when the archive is in place. Cancel
 // (the flag set) ends it silently; other failures show why, naming the file
 // that could not be read or the archive that could not be written. Either
 // way no archive is left, and a file that was at archivePath before is left
 // as it was.
 [[nodiscard]] bool DeliverArchive(const std::vector<SourceItem>& items, const std::wstring& archivePath,
-                                  FileSystem& files, const std::atomic<bool>& cancel,
-                                  ArchiveProgress* progress = nullptr);
+                                  const DeliveryOptions& options);
 
 // Shows that a name has no UTF-8 form and cannot go into an archive.
 void ReportNameWithoutUtf8(const std::wstring& path);

@@ -87,7 +87,9 @@ void RunCommandLine(CopyToolApp& app) {
         ShowResultInExplorer(explorer->folder, explorer->item, &shared.copyCancelRequested);
     // Read again: Cancel may have been pressed while Explorer was shown. The
     // progress window shows the outcome on its own timer.
-    shared.runState = FinalRunState(FactsOf(shared, failed), app.settings);
+    const int state = FinalRunState(FactsOf(shared, failed), app.settings);
+    shared.verified = app.settings.Verify == 1 && run.allVerified && state == kRunSucceeded;
+    shared.runState = state;
 }
 
 DWORD WINAPI WorkerThread(void* parameter) {

@@ -41,6 +41,8 @@ struct SharedRunState {
     // watches it through its progress routine.
     std::atomic<bool> copyCancelRequested{false};
     std::atomic<bool> somethingCopied{false};
+    // With Verify: every copy of the run was read back and matched its source.
+    std::atomic<bool> verified{false};
     // The copy result list: being written, Cancel pressed meanwhile, failed.
     std::atomic<bool> listWriting{false};
     std::atomic<bool> listAbortRequested{false};

@@ -1,10 +1,19 @@
 #include "ui/progress_logic.h"
 
-std::wstring_view ResultText(int runState, bool listFailed, int dirTree) {
+#include "language.h"
+
+namespace {
+
+constexpr MessagePair kSuccessVerified = {L"Success. (照合済み)", L"Success. (verified)"};
+
+}  // namespace
+
+std::wstring_view ResultText(int runState, bool listFailed, int dirTree, bool verified) {
     switch (runState) {
         case kRunSucceeded:
             if (listFailed) return L"Copy Success , Copy result list failed!";
-            return dirTree == 2 ? L"Success. (No copy mode.)" : L"Success.";
+            if (dirTree == 2) return L"Success. (No copy mode.)";
+            return verified ? Pick(kSuccessVerified) : L"Success.";
         case kRunNothingCopied:
             return listFailed ? L"No copy file , Copy result list failed!" : L"No copy file.";
         case kRunFailed:

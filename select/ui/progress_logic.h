@@ -11,8 +11,10 @@ inline bool IsFinalState(int runState) {
     return runState == kRunSucceeded || runState == kRunNothingCopied || runState == kRunFailed;
 }
 
-// The one-line result shown at the end (the same in both languages).
-std::wstring_view ResultText(int runState, bool listFailed, int dirTree);
+// The one-line result shown at the end: English in both languages, but for
+// the note that every copy was read back and matched (`verified`), which
+// follows the language.
+std::wstring_view ResultText(int runState, bool listFailed, int dirTree, bool verified = false);
 
 // What the Cancel control does at this point of the run.
 enum class CancelEffect {

@@ -145,7 +145,8 @@ void ShowOutcome(HWND dialog, const ProgressWindow& state, int runState) {
     ::SetDlgItemTextW(dialog, IDC_PROGRESS_WAIT, L"");
     ::ShowWindow(::GetDlgItem(dialog, IDC_PROGRESS_ITEM), SW_HIDE);
     ::ShowWindow(::GetDlgItem(dialog, IDC_PROGRESS_BYTES), SW_HIDE);
-    const std::wstring result(ResultText(runState, state.shared.listFailed.load(), state.links.dirTree));
+    const std::wstring result(
+        ResultText(runState, state.shared.listFailed.load(), state.links.dirTree, state.shared.verified.load()));
     ::SetDlgItemTextW(dialog, IDC_PROGRESS_RESULT, result.c_str());
     ::ShowWindow(::GetDlgItem(dialog, IDC_PROGRESS_RESULT), SW_SHOW);
     ::SetDlgItemTextW(dialog, IDC_PROGRESS_BYTES, L"");

@@ -20,7 +20,8 @@ std::wstring DefaultFileText() {
         text += std::wstring(list) + L"=\r\n";
         for (int i = 1; i <= 10; ++i) text += std::wstring(list) + L"His" + std::to_wstring(i) + L"=\r\n";
     }
-    text += L"UpdateDateType=0\r\nUpdateDateVal=0\r\nUpdateDateStr=\r\nUpdateDateEnd=\r\nEmptyDirNoCopy=0\r\n";
+    text +=
+        L"UpdateDateType=0\r\nUpdateDateVal=0\r\nUpdateDateStr=\r\nUpdateDateEnd=\r\nEmptyDirNoCopy=0\r\nVerify=0\r\n";
     return text;
 }
 
@@ -34,7 +35,7 @@ TEST(SettingsFile, DefaultsAreWrittenKeyByKeyInUtf16) {
     TempDir dir;
     const std::wstring file = dir / L"varo.ini";
     ASSERT_TRUE(WriteSettingsFile(file, Defaults()));
-    EXPECT_EQ(SettingsKeys().size(), 78u);
+    EXPECT_EQ(SettingsKeys().size(), 79u);
     const auto bytes = ReadBytes(file);
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(bytes[0], 0xFF);
@@ -58,6 +59,7 @@ TEST(SettingsFile, RoundTripKeepsEveryFieldAndJapaneseText) {
     written.UpdateDateType = 1;
     written.UpdateDateStr = L"2024/01/10";
     written.EmptyDirNoCopy = 1;
+    written.Verify = 1;
     ASSERT_TRUE(WriteSettingsFile(file, written));
 
     Settings read = DefaultSettings(false, std::nullopt);
@@ -72,6 +74,7 @@ TEST(SettingsFile, RoundTripKeepsEveryFieldAndJapaneseText) {
     EXPECT_EQ(read.ExTargetFileHis, written.ExTargetFileHis);
     EXPECT_EQ(read.UpdateDateStr, L"2024/01/10");
     EXPECT_EQ(read.EmptyDirNoCopy, 1);
+    EXPECT_EQ(read.Verify, 1);
 
     // Writing what was read gives the same bytes.
     const auto first = ReadBytes(file);

@@ -150,10 +150,10 @@ TEST_F(FolderTreeTest, CancelStopsEveryWorkerAtItsNextFile) {
     Gate cancelled;
     std::atomic<int> started{0};
     tree->copyFile = [&](FileSystem& files, const std::wstring& from, const std::wstring& to, SharedRunState& run,
-                         Destination destination) {
+                         Destination destination, const WIN32_FIND_DATAW* verifyAgainst) {
         if (started++ == 0) firstStarted.Open();
         cancelled.Wait();
-        return CopyOneFile(files, from, to, run, destination);
+        return CopyOneFile(files, from, to, run, destination, verifyAgainst);
     };
     std::thread user([&] {
         firstStarted.Wait();
@@ -184,14 +184,14 @@ TEST_F(FolderTreeTest, AFailingCopyStopsTheOthersWithOneMessage) {
     Gate bothArrived;
     std::atomic<int> startedAfterFailure{0};
     tree->copyFile = [&](FileSystem& files, const std::wstring& from, const std::wstring& to, SharedRunState& run,
-                         Destination destination) {
+                         Destination destination, const WIN32_FIND_DATAW* verifyAgainst) {
         if (std::find(locked.begin(), locked.end(), DisplayPath(to)) != locked.end()) {
             if (++lockedArrived == 2) bothArrived.Open();
             bothArrived.Wait();
         } else if (run.copyCancelRequested.load()) {
             ++startedAfterFailure;
         }
-        return CopyOneFile(files, from, to, run, destination);
+        return CopyOneFile(files, from, to, run, destination, verifyAgainst);
     };
     CopyFolderTree(*tree, tree->sourceRoot);
     ASSERT_EQ(messages.texts.size(), 1u);

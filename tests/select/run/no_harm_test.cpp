@@ -243,12 +243,27 @@ private:
                 L" [" + std::wstring(source.isFile ? L"file " : L"folder ") + FileNameOf(source.path) + L"]";
         description_ += FormatText(
             L"; CopyMode %d SelDir %d Bef %d/'%s'/'%s' Aft '%s'/%d/'%s' Zero %d Zip %d DirTree %d Empty %d Select %d "
-            L"mode %d date %d; %d run(s), %d worker(s), fault %d at %d",
-            {settings_.CopyMode, settings_.SelDir, settings_.AddStringsBef, settings_.PrefixBef1, settings_.PrefixBef2,
-             settings_.PrefixAft1, settings_.AddStringsAft, settings_.PrefixAft2, settings_.ZeroSuppress,
-             settings_.CompressMode, settings_.DirTree, settings_.EmptyDirNoCopy, settings_.Select,
-             conditions_.selectMode, conditions_.updateDateType, runs_, static_cast<int>(workers_),
-             static_cast<int>(faultKind_), faultAt_});
+            L"mode %d date %d Verify %d; %d run(s), %d worker(s), fault %d at %d",
+            {settings_.CopyMode,
+             settings_.SelDir,
+             settings_.AddStringsBef,
+             settings_.PrefixBef1,
+             settings_.PrefixBef2,
+             settings_.PrefixAft1,
+             settings_.AddStringsAft,
+             settings_.PrefixAft2,
+             settings_.ZeroSuppress,
+             settings_.CompressMode,
+             settings_.DirTree,
+             settings_.EmptyDirNoCopy,
+             settings_.Select,
+             conditions_.selectMode,
+             conditions_.updateDateType,
+             settings_.Verify,
+             runs_,
+             static_cast<int>(workers_),
+             static_cast<int>(faultKind_),
+             faultAt_});
     }
 
     void MakeTree(const std::wstring& folder, int depth, int maxDepth) {
@@ -291,6 +306,7 @@ private:
         settings_.DirTree = random_.Pick(std::vector<int>{0, 0, 1, 2});
         settings_.EmptyDirNoCopy = random_.Chance(50) ? 1 : 0;
         settings_.Select = random_.Chance(90) ? 1 : 0;
+        settings_.Verify = random_.Chance(20) ? 1 : 0;
         conditions_.selectMode = random_.Pick(std::vector<int>{2, 2, 0, 1});
         for (ConditionList& list : conditions_.lists) {
             std::wstring text = random_.Chance(60) ? random_.Pick(kPatterns) : L"";

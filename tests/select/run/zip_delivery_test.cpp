@@ -84,10 +84,9 @@ TEST(ZipDelivery, FailuresAreShownInBothLanguagesAndLeaveNoArchive) {
     std::vector<SourceItem> items;
     std::wstring badPath;
     ASSERT_EQ(FileArchiveItems(dir / L"gone.txt", data, items, badPath), kArchiverOk);
-    const std::atomic<bool> cancel{false};
     for (const bool japanese : {false, true}) {
         SetJapanese(japanese);
-        EXPECT_FALSE(DeliverArchive(items, dir / L"a.zip", SystemFileSystem(), cancel));
+        EXPECT_FALSE(DeliverArchive(items, dir / L"a.zip", DeliveryOptions{}));
     }
     ASSERT_EQ(messages.texts.size(), 2u);
     EXPECT_EQ(messages.texts[0],

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "language.h"
 #include "ui/progress_logic.h"
 
 TEST(ProgressResult, TextsForEveryOutcome) {
@@ -11,6 +12,13 @@ TEST(ProgressResult, TextsForEveryOutcome) {
     EXPECT_EQ(ResultText(kRunFailed, false, 1), L"Copy failed!");
     EXPECT_EQ(ResultText(kRunFailed, true, 2), L"Copy result list failed!");
     EXPECT_EQ(ResultText(kRunRunning, false, 0), L"");
+    // Read back and matched: said in the user's language, on success only.
+    EXPECT_EQ(ResultText(kRunSucceeded, false, 1, true), L"Success. (verified)");
+    SetJapanese(true);
+    EXPECT_EQ(ResultText(kRunSucceeded, false, 0, true), L"Success. (照合済み)");
+    SetJapanese(false);
+    EXPECT_EQ(ResultText(kRunFailed, false, 0, true), L"Copy failed!");
+    EXPECT_EQ(ResultText(kRunNothingCopied, false, 0, true), L"No copy file.");
 }
 
 TEST(ProgressCancel, ClosesAFinishedWindowStopsAListBeingWrittenElseTheRun) {

@@ -1,0 +1,69 @@
+#include "disk_reader.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// One unbuffered read: a multiple of every sector size there is.
+constexpr std::size_t kPieceBytes = 1 << 20;
+
+}  // namespace
+
+DiskReader::DiskReader(FileSystem& files, const std::wstring& path) {
+    buffer_ =
+        static_cast<std::uint8_t*>(::VirtualAlloc(nullptr, kPieceBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (!buffer_) {
+        error_ = ERROR_NOT_ENOUGH_MEMORY;
+        return;
+    }
+    file_ = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+                       FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN, error_);
+}
+
+DiskReader::~DiskReader() {
+    if (buffer_) ::VirtualFree(buffer_, 0, MEM_RELEASE);
+}
+
+bool DiskReader::Fill() {
+    if (ended_ || error_ != 0) return false;
+    DWORD read = 0;
+    if (!::ReadFile(file_.get(), buffer_, static_cast<DWORD>(kPieceBytes), &read, nullptr)) {
+        error_ = ::GetLastError();
+        return false;
+    }
+    filled_ = read;
+    used_ = 0;
+    // Unbuffered reads come in whole pieces; a short one is the file's end.
+    if (read < kPieceBytes) ended_ = true;
+    return read > 0;
+}
+
+std::span<const std::uint8_t> DiskReader::Next(std::size_t most) {
+    if (used_ == filled_ && !Fill()) return {};
+    const std::size_t count = std::min(most, filled_ - used_);
+    const std::span<const std::uint8_t> piece(buffer_ + used_, count);
+    used_ += count;
+    position_ += count;
+    return piece;
+}
+
+bool DiskReader::ReadExactly(std::span<std::uint8_t> out) {
+    std::size_t done = 0;
+    while (done < out.size()) {
+        const auto piece = Next(out.size() - done);
+        if (piece.empty()) return false;
+        std::memcpy(out.data() + done, piece.data(), piece.size());
+        done += piece.size();
+    }
+    return true;
+}
+
+bool DiskReader::Skip(std::uint64_t count) {
+    while (count > 0) {
+        const auto piece = Next(static_cast<std::size_t>(std::min<std::uint64_t>(count, kPieceBytes)));
+        if (piece.empty()) return false;
+        count -= piece.size();
+    }
+    return true;
+}
