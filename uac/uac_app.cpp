@@ -5,6 +5,7 @@
 #include <string>
 
 #include "context_menu_entries.h"
+#include "context_menu_keys.h"
 #include "handles.h"
 #include "kernel_objects.h"
 #include "message_box.h"
@@ -56,9 +57,10 @@ bool RegisterHelperClass(HINSTANCE instance) {
 }
 
 // Only Debug is read from the settings file: the helper needs nothing else.
-UacContext MakeContext() {
+UacContext MakeContext(HKEY classesRoot) {
     const SettingsPaths paths = ResolveSettingsPaths(L"UAC-");
     UacContext context;
+    context.classesRoot = classesRoot;
     context.programFolder = paths.programFolder;
     context.instanceSuffix = paths.instanceSuffix;
     if (!paths.settingsFile.empty() && PathExists(paths.settingsFile)) {
@@ -112,7 +114,8 @@ int RunElevationHelper(HINSTANCE instance, const wchar_t* commandLine) {
     }
 
     const bool elevated = RunsElevated();
-    const UacContext context = MakeContext();
+    const UniqueRegKey machineClasses = OpenMachineClasses(KEY_ALL_ACCESS);
+    const UacContext context = MakeContext(machineClasses.get());
     const std::wstring_view line = commandLine ? commandLine : L"";
     if (IsEmptyCommandLine(line)) {
         StartSettingsApp(context);

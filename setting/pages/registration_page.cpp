@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "context_menu_keys.h"
 #include "dpi.h"
 #include "page_controls.h"
 #include "registration_run.h"
@@ -48,12 +49,13 @@ struct RegistrationState {
     ResultSummary summary = ResultSummary::kNone;
     int detailTarget = kNoTarget;  // the target whose failure details the result line shows
     bool busy = false;             // an Execute is running
+    UniqueRegKey machineClasses;   // where the context-menu entries are looked for
 };
 RegistrationState state;
 
 RegistrationEnv CurrentEnv() {
     const SettingApp& app = App();
-    return {app.paths.programFolder, app.paths.instanceSuffix, HKEY_CLASSES_ROOT, app.mainDialog,
+    return {app.paths.programFolder, app.paths.instanceSuffix, state.machineClasses.get(), app.mainDialog,
             app.settings.Debug != 0 ? app.paths.debugLog : std::wstring()};
 }
 
@@ -115,6 +117,7 @@ INT_PTR OnInitDialog(HWND page) {
     const Settings& settings = App().settings;
     SetUpTrackbars(page);
     state = RegistrationState{};
+    state.machineClasses = OpenMachineClasses(KEY_READ);
     ShowCurrentState(page);
     SetControlText(page, IDC_REG_RESULT, L"");
     SetChecked(page, IDC_REG_START_SETTING, settings.StartSetting == 1);

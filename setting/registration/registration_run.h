@@ -14,7 +14,7 @@
 struct RegistrationEnv {
     std::wstring programFolder;  // ends with "\"; the copy tool and the helper lie here
     std::wstring instanceSuffix;
-    HKEY classesRoot = HKEY_CLASSES_ROOT;
+    HKEY classesRoot = nullptr;  // the machine's classes, where the helper writes the entries
     HWND owner = nullptr;
     std::wstring debugLog;  // empty when not debugging
 };

@@ -3,6 +3,7 @@ shortcuts made by the page itself, the context menu through the real
 VaroUAC.exe, the result cells, the result line and the failure details."""
 
 import re
+import subprocess
 
 from setting_helpers import *  # noqa: F403
 from uac_helpers import *  # noqa: F403
@@ -27,9 +28,11 @@ class RegistrationPage(SettingTestCase, UacTestCase):
         self.send_to = linux_path(self.driver.special_folder(CSIDL_SENDTO))
         self.desktop = linux_path(self.driver.special_folder(CSIDL_DESKTOP))
 
-    def open(self, settings, programs=None):
+    def open(self, settings, programs=None, prepare=lambda: None):
+        """Opens the dialog in a fresh program folder; `prepare` runs before it starts."""
         self.make_folder(programs, settings)
         self.addCleanup(self.remove_shortcuts)
+        prepare()
         self.pid = self.start(self.folder.exe("VaroSetting.exe"))
         self.dialog = self.wait_dialog(self.pid)
         return self.page(self.dialog, SEND_TO[0])
@@ -121,6 +124,17 @@ class RegistrationPage(SettingTestCase, UacTestCase):
         # Nothing to remove: status 4, shown as success.
         self.execute(page, SUCCESS_JA)
         self.assertEqual(self.cells(page, CONTEXT_MENU), ("OK", ""))
+
+    def test_the_presence_check_reads_the_machine_classes_only(self):
+        # A key of the same name in the user's classes shows through
+        # HKEY_CLASSES_ROOT on Windows (not under Wine, whose view does not merge).
+        def add_user_keys():
+            for root in ROOTS:
+                subprocess.run(["wine", "reg", "add", f"{USER_CLASSES}\\{root}\\{self.entry}\\Command", "/f"],
+                               env=self.driver.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                               timeout=60, check=True)
+        page = self.open({"Lang": "en"}, prepare=add_user_keys)
+        self.assertEqual(self.cells(page, CONTEXT_MENU), ("*", ""))
 
     def test_missing_copy_tool_shows_ng_and_the_details_on_click(self):
         page = self.open({"Lang": "en"}, programs=("VaroSetting.exe", "VaroUAC.exe"))

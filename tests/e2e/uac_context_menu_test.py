@@ -4,6 +4,7 @@ malformed requests, one helper at a time, and an entry run as Explorer runs
 it. Registering and removing through the page: setting_registration_test.py."""
 
 import re
+import subprocess
 
 from uac_helpers import *  # noqa: F403
 
@@ -57,6 +58,28 @@ class ContextMenuEntries(UacTestCase):
         self.assertEqual(read_tree(copies[0]), read_tree(source))
         self.driver.press(window.hwnd, 1003)
         self.assertEqual(self.driver.wait_exit(pid), 0)
+
+    def test_entries_land_in_the_machine_classes_when_the_user_has_a_key_of_that_name(self):
+        # On Windows, writes through HKEY_CLASSES_ROOT would go into the user's
+        # key. Wine's HKEY_CLASSES_ROOT is the machine's classes alone, so here
+        # this test pins where the entries go rather than showing that fault.
+        self.make_folder()
+        for root in ROOTS:
+            subprocess.run(["wine", "reg", "add", f"{USER_CLASSES}\\{root}\\{self.entry}", "/f"],
+                           env=self.driver.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                           timeout=60, check=True)
+        user_keys = [self.entry_values(root, classes=USER_CLASSES) for root in ROOTS]
+        self.assertNotIn(None, user_keys)
+        self.assertEqual(self.exchange(0, 2), "1 0 0")
+        self.assert_layout(f"VaroSelect - Select Copy{self.suffix}(&9)")
+        for root, before in zip(ROOTS, user_keys):
+            self.assertEqual(self.entry_values(root, classes=USER_CLASSES), before, root)
+            self.assertIsNone(self.entry_values(root, command=True, classes=USER_CLASSES), root)
+        # Removing takes the machine's entries and leaves the user's key alone.
+        self.assertEqual(self.exchange(0, 0), "1 0 0")
+        self.assert_absent()
+        for root, before in zip(ROOTS, user_keys):
+            self.assertEqual(self.entry_values(root, classes=USER_CLASSES), before, root)
 
 
 class SingleRun(UacTestCase):
