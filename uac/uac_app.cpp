@@ -13,6 +13,7 @@
 #include "program_names.h"
 #include "resource.h"
 #include "settings_paths.h"
+#include "shell_start.h"
 #include "tray_icon.h"
 #include "uac_answer.h"
 #include "uac_command_line.h"
@@ -70,8 +71,11 @@ UacContext MakeContext(HKEY classesRoot) {
     return context;
 }
 
+// As the user when the shell can do it, so that drops from Explorer reach
+// the dialog; else directly, with this process's rights.
 void StartSettingsApp(const UacContext& context) {
     const std::wstring file = context.programFolder + std::wstring(kSettingProgramFile);
+    if (StartThroughDesktopShell(file, context.programFolder)) return;
     ::ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 

@@ -5,6 +5,7 @@ it. Registering and removing through the page: setting_registration_test.py."""
 
 import re
 import subprocess
+import sys
 
 from uac_helpers import *  # noqa: F403
 
@@ -80,6 +81,34 @@ class ContextMenuEntries(UacTestCase):
         self.assert_absent()
         for root, before in zip(ROOTS, user_keys):
             self.assertEqual(self.entry_values(root, classes=USER_CLASSES), before, root)
+
+
+class WithoutArguments(UacTestCase):
+    def test_it_opens_the_settings_dialog_of_its_installation(self):
+        # It asks the shell's desktop to start VaroSetting as the user and
+        # starts it itself when the shell cannot. Under Wine every process runs
+        # elevated, so which of the two happened shows only in the parent of
+        # the dialog's process, not in its rights.
+        token = "-" + self.id().rsplit(".", 1)[-1][:12]
+        self.make_folder(("VaroUAC.exe", "VaroSetting.exe"), settings={"Lang": "en", "PrefixAft1": token})
+        uac = self.start(self.folder.exe("VaroUAC.exe"))
+        self.assertEqual(self.driver.wait_exit(uac), 0)
+
+        def our_dialog():
+            for window in self.driver.windows():
+                if window.title != "VaroSetting" or not window.visible:
+                    continue
+                controls = self.driver.controls(window.hwnd)
+                if any(c.id == 503 and c.text == token for c in controls):
+                    return window
+            return None
+        dialog = wait_until(our_dialog, what="the settings dialog of this installation")
+        parents = {p["pid"]: p["parent"] for p in self.driver.processes()}
+        names = {p["pid"]: p["exe"] for p in self.driver.processes()}
+        starter = names.get(parents.get(dialog.pid), "VaroUAC.exe itself (ended since)")
+        print(f"VaroSetting was started by {starter}", file=sys.stderr)
+        self.driver.press(dialog.hwnd, 550)  # Cancel
+        self.assertEqual(self.driver.wait_exit(dialog.pid), 0)
 
 
 class SingleRun(UacTestCase):
