@@ -9,6 +9,7 @@
 #include "handles.h"
 #include "kernel_objects.h"
 #include "message_box.h"
+#include "message_loop.h"
 #include "paths.h"
 #include "program_names.h"
 #include "resource.h"
@@ -77,15 +78,6 @@ void StartSettingsApp(const UacContext& context) {
     const std::wstring file = context.programFolder + std::wstring(kSettingProgramFile);
     if (StartThroughDesktopShell(file, context.programFolder)) return;
     ::ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
-
-int RunMessageLoop() {
-    MSG message;
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-    return 0;
 }
 
 }  // namespace
