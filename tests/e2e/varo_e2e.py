@@ -484,10 +484,13 @@ class Driver:
     def post(self, hwnd: int, msg: int, wparam: int = 0, lparam: int = 0, id: Optional[int] = None) -> None:
         self.request("post", hwnd=hwnd, id=id, msg=msg, wparam=wparam, lparam=lparam)
 
-    def send(self, hwnd: int, msg: int, wparam: int = 0, lparam: int = 0, id: Optional[int] = None) -> int:
+    def send(self, hwnd: int, msg: int, wparam: int = 0, lparam: int = 0, id: Optional[int] = None,
+             answer_within_ms: Optional[int] = None) -> int:
         """Sends a message whose arguments are plain numbers and returns its
-        result (a check box's BM_GETCHECK, a list's count)."""
-        return self.request("send", hwnd=hwnd, id=id, msg=msg, wparam=wparam, lparam=lparam)["result"]
+        result (a check box's BM_GETCHECK, a list's count). With `answer_within_ms`,
+        a window that does not answer within that time raises DriverError."""
+        return self.request("send", hwnd=hwnd, id=id, msg=msg, wparam=wparam, lparam=lparam,
+                            answer_within_ms=answer_within_ms)["result"]
 
     def list_view_items(self, hwnd: int, id: Optional[int] = None) -> list[dict]:
         """The rows of a list view: {"text" (first column), "selected", "focused"}."""

@@ -392,7 +392,9 @@ Object OnPost(DriverSession&, const Args& args) {
 }
 
 // A message whose arguments are plain numbers (no pointers), answered with
-// its result: tree view states, button checks, list counts.
+// its result: tree view states, button checks, list counts. "timeout_ms"
+// bounds the wait for the answer (a window that does not answer in time
+// fails the command).
 Object OnSend(DriverSession&, const Args& args) {
     std::string error;
     HWND target = args.Target(&error);
@@ -403,7 +405,7 @@ Object OnSend(DriverSession&, const Args& args) {
     if (!::SendMessageTimeoutW(target, static_cast<UINT>(*message),
                                static_cast<WPARAM>(args.Integer("wparam").value_or(0)),
                                static_cast<LPARAM>(args.Integer("lparam").value_or(0)), SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                               kSendTimeoutMs, &result))
+                               static_cast<UINT>(args.Integer("answer_within_ms").value_or(kSendTimeoutMs)), &result))
         return Failure(SystemErrorMessage("SendMessage", ::GetLastError()));
     return Object{{"result", JsonValue(static_cast<std::int64_t>(result))}};
 }
