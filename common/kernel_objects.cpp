@@ -144,6 +144,13 @@ bool SharedBlockExists(std::wstring_view name) {
     return UniqueKernelHandle(::OpenFileMappingW(FILE_MAP_READ, FALSE, objectName.c_str())).valid();
 }
 
+UniqueKernelHandle CreateSharedMutex(std::wstring_view name) {
+    ExchangeSecurity security;
+    if (!security.get()) return {};
+    const std::wstring objectName(name);
+    return UniqueKernelHandle(::CreateMutexW(security.get(), FALSE, objectName.c_str()));
+}
+
 UniqueKernelHandle CreateSingleInstanceMutex(std::wstring_view name, bool& alreadyRunning) {
     ExchangeSecurity security;
     const std::wstring objectName(name);

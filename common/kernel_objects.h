@@ -42,6 +42,10 @@ UniqueKernelHandle OpenExchangeEvent(std::wstring_view name);
 // long as it runs, so this also tells whether the partner is still there.
 bool SharedBlockExists(std::wstring_view name);
 
+// A mutex that several processes share: created not owned with the exchange
+// objects' access, or opened when it exists. Nothing when neither works.
+UniqueKernelHandle CreateSharedMutex(std::wstring_view name);
+
 // A mutex created owned, that keeps a second copy of a program from running.
 // `alreadyRunning` is true when another process holds it (or has made it
 // unreachable); the handle must live as long as the program.

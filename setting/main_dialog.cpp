@@ -16,6 +16,7 @@
 #include "pages/page_state.h"
 #include "pages/registration_page.h"
 #include "resource.h"
+#include "setting_window_lock.h"
 #include "settings_store.h"
 #include "step_trace.h"
 
@@ -126,6 +127,7 @@ SettingApp* AppOf(HWND dialog) {
 INT_PTR OnInitDialog(HWND dialog, SettingApp& app) {
     ::SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&app));
     app.mainDialog = dialog;
+    MarkSettingWindow(dialog, app.windowName);
     app.tabs = ::GetDlgItem(dialog, IDC_MAIN_TABS);
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
@@ -242,6 +244,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             ::PostMessageW(dialog, WM_COMMAND, IDC_MAIN_CANCEL, 0);
             return TRUE;
         case WM_DESTROY:
+            if (app) UnmarkSettingWindow(dialog, app->windowName);
             ::PostQuitMessage(0);
             return TRUE;
         default:

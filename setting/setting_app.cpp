@@ -5,6 +5,7 @@
 #include "message_box.h"
 #include "message_loop.h"
 #include "resource.h"
+#include "setting_window_lock.h"
 
 namespace {
 
@@ -43,6 +44,9 @@ int RunSettingApp(HINSTANCE instance, const wchar_t* commandLine) {
     }
     app.handOff = ParseCommandLine(commandLine ? commandLine : L"");
     app.paths = ResolveSettingsPaths();
+    app.windowName = SettingWindowName(app.paths.instanceSuffix);
+    const SettingWindowLock lock(app.windowName, app.handOff);
+    if (!lock.held()) return 0;
     HWND dialog = CreateMainDialog(app);
     if (!dialog) {
         ShowMessageIn(false, nullptr, MB_ICONERROR | MB_TOPMOST, kDialogFailed);

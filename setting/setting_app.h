@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include <windows.h>
 
@@ -18,6 +19,7 @@ struct SettingApp {
     HINSTANCE instance = nullptr;
     HandOffRequest handOff;
     SettingsPaths paths;
+    std::wstring windowName;  // marks the main dialog as its installation's (setting_window_lock.h)
     Settings settings;
     HWND mainDialog = nullptr;
     HWND tabs = nullptr;

@@ -70,14 +70,19 @@ class HandOffThroughTheSettingsApp(SettingTestCase):
         self.finish_copy(pid)
         self.assertEqual((self.target / "a_1.txt").read_bytes(), b"a")
 
-    def test_two_copy_tools_get_their_own_dialog_and_answer(self):
+    def test_two_copy_tools_get_their_own_dialog_and_answer_one_after_the_other(self):
+        # One settings window per installation: the second copy tool's
+        # dialog opens once the first one has closed.
         self.prepare()
         other = make_files(self.temp / "src2", {"b.txt": "b"})
         first, first_dialog = self.start_copy(self.source / "a.txt")
-        second, second_dialog = self.start_copy(other / "b.txt")
-        self.assertNotEqual(first_dialog.pid, second_dialog.pid)
+        second = self.start(self.folder.exe("VaroSelect.exe"), quote(windows_path(other / "b.txt")))
+        second_setting = self.driver.wait_child_process(second, "VaroSetting.exe")
+        self.assertNotEqual(first_dialog.pid, second_setting)
+        self.assertEqual([w for w in self.driver.windows(second_setting) if w.visible], [])
         self.driver.press(first_dialog.hwnd, CANCEL_BUTTON)
         self.assertEqual(self.driver.wait_exit(first), -1)
+        second_dialog = self.wait_dialog(second_setting)
         self.change_prefix(second_dialog, "-second")
         self.driver.press(second_dialog.hwnd, NO_SAVE)
         self.finish_copy(second)

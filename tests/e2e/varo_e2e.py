@@ -561,6 +561,10 @@ class Driver:
         """The children of a tree item, expanded first (0: the root items)."""
         return [TreeItem(i["item"], i["text"]) for i in self.request("tree_children", hwnd=tree, item=item)["items"]]
 
+    def foreground(self) -> int:
+        """The handle of the foreground window (0 when there is none)."""
+        return self.request("foreground")["hwnd"]
+
     def focus(self, hwnd: int) -> dict:
         """The control with the keyboard focus in the window's thread: {"hwnd", "id"}."""
         return self.request("focus", hwnd=hwnd)

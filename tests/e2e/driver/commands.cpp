@@ -366,6 +366,12 @@ Object OnRect(DriverSession&, const Args& args) {
     return Object{{"window", JsonValue(RectObject(window))}, {"client", JsonValue(RectObject(client))}};
 }
 
+// The window in the foreground, the one the user works with.
+Object OnForeground(DriverSession&, const Args&) {
+    return Object{
+        {"hwnd", JsonValue(static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(::GetForegroundWindow())))}};
+}
+
 // The control that has the keyboard focus in the window's thread.
 Object OnFocus(DriverSession&, const Args& args) {
     std::string error;
@@ -531,6 +537,7 @@ constexpr std::pair<std::string_view, Handler> kCommands[] = {
     {"set_text", OnSetText},
     {"rect", OnRect},
     {"focus", OnFocus},
+    {"foreground", OnForeground},
     {"post", OnPost},
     {"send", OnSend},
     {"tab_captions", OnTabCaptions},
