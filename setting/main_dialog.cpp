@@ -167,16 +167,18 @@ bool ConfirmSettings(HWND dialog, SettingApp& app) {
 }
 
 void OnLeave(HWND dialog, SettingApp& app, LeaveButton button) {
-    const LeavePlan plan = PlanLeaving(button);
-    if (plan.save) {
-        ReadPages(app);
-        if (!ConfirmSettings(dialog, app)) return;
-        UpdateHistories(app.settings);
-        if (SaveAppSettings(dialog, app.paths, app.settings, plan.useTemporary) != 0) return;
-    }
-    // The answer blocks until the copy tool has taken it.
-    SendAnswerIfWaiting(app, plan.answer);
-    ::DestroyWindow(dialog);
+    const LeaveSteps steps{
+        [&] {
+            ReadPages(app);
+            if (!ConfirmSettings(dialog, app)) return false;
+            UpdateHistories(app.settings);
+            return true;
+        },
+        [&](bool useTemporary) { return SaveAppSettings(dialog, app.paths, app.settings, useTemporary); },
+        // The answer blocks until the copy tool has taken it.
+        [&](int answer) { SendAnswerIfWaiting(app, answer); },
+    };
+    if (LeaveDialog(button, steps)) ::DestroyWindow(dialog);
 }
 
 void OnLanguageCommand(HWND dialog, SettingApp& app) {

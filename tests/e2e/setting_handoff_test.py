@@ -1,5 +1,7 @@
 """The copy tool with StartSetting 1 asks the real settings application first."""
 
+import subprocess
+
 from select_helpers import BASE_SETTINGS, RESULT, CANCEL, new_folder
 from setting_helpers import *  # noqa: F403
 
@@ -61,6 +63,29 @@ class HandOffThroughTheSettingsApp(SettingTestCase):
                 self.driver.close_window(dialog.hwnd)
             self.assertEqual(self.driver.wait_exit(pid), -1, leave)
             self.assertEqual(list(self.target.iterdir()), [], leave)
+
+    def test_a_save_that_fails_is_not_answered_as_saved(self):
+        # The settings folder is made immutable (chattr +i), which Wine's
+        # root cannot write either: OK cannot save, says so, and stays open.
+        self.prepare()
+        before = self.folder.settings_file.read_bytes()
+        locked = subprocess.run(["chattr", "+i", str(self.folder.settings_folder)], stdout=subprocess.PIPE,
+                                stderr=subprocess.STDOUT)
+        if locked.returncode != 0:
+            self.skipTest(f"cannot make a folder immutable here: {locked.stdout.decode(errors='replace')}")
+        self.addCleanup(subprocess.run, ["chattr", "-i", str(self.folder.settings_folder)])
+        pid, dialog = self.start_copy(self.source / "a.txt")
+        self.change_prefix(dialog, "-lost")
+        self.driver.press(dialog.hwnd, OK)
+        box = self.driver.wait_message_box(dialog.pid)
+        self.assertTrue(box.text.startswith("Could not write the configuration file."), box.text)
+        self.driver.answer(box, IDOK)
+        self.assertIsNone(self.driver.exit_code(dialog.pid))
+        self.assertIsNone(self.driver.exit_code(pid))  # the copy tool still waits for an answer
+        self.driver.press(dialog.hwnd, CANCEL_BUTTON)
+        self.assertEqual(self.driver.wait_exit(pid), -1)  # cancelled: nothing copied
+        self.assertEqual(list(self.target.iterdir()), [])
+        self.assertEqual(self.folder.settings_file.read_bytes(), before)
 
     def test_a_killed_settings_app_lets_the_copy_tool_go_on(self):
         self.prepare()
