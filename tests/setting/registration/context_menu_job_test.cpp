@@ -34,20 +34,9 @@ private:
 
 }  // namespace
 
-TEST(ContextMenuJob, PostsWhenTheExchangeHasEndedAndKeepsItsAnswer) {
-    Receiver receiver;
-    ASSERT_TRUE(receiver.get());
-    const ContextMenuJob job(
-        [](HANDLE) {
-            return ElevationAnswer{ElevationStatus::Done, {0, 0}};
-        },
-        receiver.get(), kDone);
-    ASSERT_TRUE(receiver.WaitDone(10000));
-    EXPECT_EQ(job.Answer(), (ElevationAnswer{ElevationStatus::Done, {0, 0}}));
-}
-
 TEST(ContextMenuJob, AnExchangeThatThrowsEndsTheJobAsFailed) {
     Receiver receiver;
+    ASSERT_TRUE(receiver.get());
     const ContextMenuJob job([](HANDLE) -> ElevationAnswer { throw std::runtime_error("lost"); }, receiver.get(),
                              kDone);
     ASSERT_TRUE(receiver.WaitDone(10000));
