@@ -14,7 +14,7 @@ constexpr MessagePair kWriteFailed = {L"設定ファイルを書き込めませ�
 void SeedSettingsFromBackup(const SettingsPaths& paths) {
     if (paths.settingsFile.empty() || PathExists(paths.settingsFile) || !PathExists(paths.backupFile)) return;
     if (!IsFolder(paths.settingsFolder)) (void)CreateFolderTree(paths.settingsFolder);
-    ::CopyFileW(paths.backupFile.c_str(), paths.settingsFile.c_str(), FALSE);
+    (void)CopyFileWhole(paths.backupFile, paths.settingsFile);
 }
 
 Settings LoadAppSettings(const SettingsPaths& paths, const Settings& defaults) {
