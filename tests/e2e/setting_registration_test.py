@@ -20,7 +20,6 @@ TBM_SETPOS, WM_HSCROLL, TB_THUMBPOSITION, BM_GETCHECK, WM_NULL = 0x0405, 0x0114,
 SUCCESS_EN, SUCCESS_JA = "Successful completion.", "正常に終了しました。 "
 NOTHING_SET_JA = "On/Offを設定してください。 "
 ERROR_EN = "NG:Error has occurred.You click the NG displayed error details."
-WAITING = ("Waiting for VaroUAC to finish...", "VaroUACの処理が終わるのを待っています...")
 
 
 class RegistrationPage(SettingTestCase, UacTestCase):
@@ -63,7 +62,7 @@ class RegistrationPage(SettingTestCase, UacTestCase):
 
         def shown():
             text = self.driver.text(page, RESULT)
-            return "" if text in WAITING else text
+            return "" if text in WAITING_FOR_HELPER else text
         self.assertEqual(wait_until(shown, timeout=60, what="the result line"), expected)
 
     def cells(self, page, target):
@@ -172,7 +171,7 @@ class RegistrationPage(SettingTestCase, UacTestCase):
         self.move(page, CONTEXT_MENU, ON)
         self.driver.press(page, EXECUTE)
         wait_until(self.starts.exists, what="the helper to start")
-        self.assertEqual(self.driver.text(page, RESULT), WAITING[0])
+        self.assertEqual(self.driver.text(page, RESULT), WAITING_FOR_HELPER[0])
         self.assertFalse(self.driver.control(page, EXECUTE).enabled)
         # A click that reached the page before Execute was disabled starts nothing.
         self.driver.post(page, WM_COMMAND, EXECUTE, self.driver.control(page, EXECUTE).hwnd)
@@ -183,7 +182,7 @@ class RegistrationPage(SettingTestCase, UacTestCase):
             time.sleep(0.2)
         # The language switch is handled meanwhile, the waiting note included.
         self.choose_language(self.dialog, 0)
-        self.driver.wait_text(page, RESULT, WAITING[1])
+        self.driver.wait_text(page, RESULT, WAITING_FOR_HELPER[1])
         self.screenshot("waiting")
         (self.folder.path / "release.txt").write_text("go")
         self.driver.wait_text(page, RESULT, SUCCESS_JA, timeout=30)

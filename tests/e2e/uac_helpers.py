@@ -16,6 +16,8 @@ ROOTS = ("*\\shell", "Folder\\shell")
 # HKEY_CLASSES_ROOT view; and the current user's classes, which must stay untouched.
 MACHINE_CLASSES = "HKLM\\Software\\Classes"
 USER_CLASSES = "HKCU\\Software\\Classes"
+# The registration page's result line while it waits for VaroUAC (English, Japanese).
+WAITING_FOR_HELPER = ("Waiting for VaroUAC to finish...", "VaroUACの処理が終わるのを待っています...")
 # Without a waiting settings application the helper retries its answer this
 # long (uac/uac_answer.h: 25 retries 200 ms apart) and then ends.
 ANSWER_BOUND = 5.0
