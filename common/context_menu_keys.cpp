@@ -4,6 +4,12 @@
 #include "paths.h"
 #include "step_trace.h"
 
+UniqueRegKey OpenMachineClasses(REGSAM access) {
+    UniqueRegKey key;
+    ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Classes", 0, access, key.put());
+    return key;
+}
+
 std::wstring CopyToolDisplayName(bool japanese, std::wstring_view instanceSuffix) {
     const std::wstring_view name = japanese ? L"VaroSelect - 選択してコピー" : L"VaroSelect - Select Copy";
     return std::wstring(name) + std::wstring(instanceSuffix);

@@ -1,5 +1,5 @@
-// Names of the copy tool's Explorer context-menu entries under the classes
-// root: read by the settings application, written by the elevation helper.
+// Names of the copy tool's Explorer context-menu entries under the machine's
+// classes: read by the settings application, written by the elevation helper.
 #pragma once
 
 #include <array>
@@ -8,6 +8,15 @@
 #include <string_view>
 
 #include <windows.h>
+
+#include "handles.h"
+
+// The machine-wide classes, HKEY_LOCAL_MACHINE\Software\Classes, opened by
+// that name. HKEY_CLASSES_ROOT would not do: it merges the current user's
+// classes over the machine's and writes into the user's where the key exists
+// there, and a helper elevated with another administrator's name would read
+// and write that administrator's classes. Nothing when it cannot be opened.
+UniqueRegKey OpenMachineClasses(REGSAM access);
 
 // All files, then folders.
 constexpr std::array<std::wstring_view, 2> kContextMenuRoots = {L"*\\shell", L"Folder\\shell"};

@@ -22,12 +22,12 @@ enum ContextMenuRequest : int {
     kRequestRegister = 2,
 };
 
-// Status of the helper's answer.
-enum ElevationStatus : int {
-    kStatusNothingDone = 0,
-    kStatusDone = 1,
-    kStatusFailed = 2,
-    kStatusNothingToRemove = 4,
+// Status of the helper's answer; travels as its number.
+enum class ElevationStatus : int {
+    NothingDone = 0,
+    Done = 1,
+    Failed = 2,
+    NothingToRemove = 4,  // the entries to remove were not there
 };
 
 // The settings application reads the block this many times after the first
@@ -36,7 +36,7 @@ constexpr int kAnswerExtraReads = 901;
 constexpr DWORD kAnswerPollMs = 200;
 
 struct ElevationAnswer {
-    int status = kStatusNothingDone;
+    ElevationStatus status = ElevationStatus::NothingDone;
     FailureRecord failure;  // of the first step recorded with a failure code
     bool operator==(const ElevationAnswer& other) const {
         return status == other.status && failure.code == other.failure.code &&
@@ -47,5 +47,6 @@ struct ElevationAnswer {
 // "%d %d %d": status, failure code, system error.
 std::wstring FormatElevationAnswer(const ElevationAnswer& answer);
 
-// Splits at " "; a missing or unreadable number reads as 0.
+// Splits at " "; a missing or unreadable number reads as 0. A status number
+// that means none of the statuses reads as failed.
 ElevationAnswer ParseElevationAnswer(std::wstring_view text);

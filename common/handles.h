@@ -94,6 +94,22 @@ struct GdiObjectTraits {
 };
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 
+// A window's device context (the screen's for none), given back when the owner ends.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_) ::ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    [[nodiscard]] HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
 // A thread's message hook, removed when the owner ends.
 struct HookTraits {
     using Value = HHOOK;

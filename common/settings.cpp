@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "file_replace.h"
 #include "handles.h"
 #include "paths.h"
 #include "text.h"
@@ -113,22 +114,36 @@ bool ReadSettingsFile(const std::wstring& file, Settings& settings, bool readDeb
     return true;
 }
 
-bool WriteSettingsFile(const std::wstring& file, const Settings& settings) {
+ProfileKeyWriter SystemProfileKeyWriter() {
+    return [](const std::wstring& file, const std::wstring& key, const std::wstring& value) {
+        return ::WritePrivateProfileStringW(kSettingsSection.data(), key.c_str(), value.c_str(), file.c_str()) != 0;
+    };
+}
+
+bool WriteSettingsFile(const std::wstring& file, const Settings& settings, const ProfileKeyWriter& writeKey) {
     if (file.empty()) return false;
+    const std::optional<std::wstring> temporary = CreateTemporaryBeside(file);
+    if (!temporary) return false;
+    const auto fail = [&] {
+        ::DeleteFileW(temporary->c_str());
+        return false;
+    };
     {
-        UniqueKernelHandle handle(
-            ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!handle) return false;
+        UniqueKernelHandle handle(::CreateFileW(temporary->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!handle) return fail();
         // The byte-order mark makes the profile writer keep the file in UTF-16LE.
         const unsigned char bom[2] = {0xFF, 0xFE};
         DWORD written = 0;
-        if (!::WriteFile(handle.get(), bom, sizeof bom, &written, nullptr)) return false;
+        if (!::WriteFile(handle.get(), bom, sizeof bom, &written, nullptr) || written != sizeof bom) return fail();
     }
     for (const SettingsKey& key : SettingsKeys()) {
         const std::wstring value = key.IsText() ? key.Text(settings) : std::to_wstring(settings.*key.integer);
-        ::WritePrivateProfileStringW(kSettingsSection.data(), key.name.c_str(), value.c_str(), file.c_str());
+        if (!writeKey(*temporary, key.name, value)) return fail();
     }
-    return true;
+    // Hands over what a profile cache may still hold before the file moves.
+    ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, temporary->c_str());
+    return ReplaceWithTemporary(*temporary, file);
 }
 
 void PushHistory(std::wstring& current, History& list, bool isPath) {

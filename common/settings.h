@@ -94,9 +94,20 @@ using KeyReadHook = std::function<bool(const SettingsKey& key, Settings& setting
 [[nodiscard]] bool ReadSettingsFile(const std::wstring& file, Settings& settings, bool readDebug,
                                     const KeyReadHook& afterKey = {});
 
-// Creates the file anew with the UTF-16LE byte-order mark, then writes every
-// key but Debug. Returns false when the file cannot be created.
-[[nodiscard]] bool WriteSettingsFile(const std::wstring& file, const Settings& settings);
+// Writes one key of section Env into a profile file; false when the write
+// failed. The programs use WritePrivateProfileStringW; tests put in one that
+// fails part-way.
+using ProfileKeyWriter =
+    std::function<bool(const std::wstring& file, const std::wstring& key, const std::wstring& value)>;
+ProfileKeyWriter SystemProfileKeyWriter();
+
+// Writes the file whole or not at all: a new file beside it gets the UTF-16LE
+// byte-order mark and then every key but Debug, one by one through
+// `writeKey`, and replaces the old file in one step once every write has
+// succeeded. Returns false, with the old file as it was and nothing left
+// beside it, when any step failed.
+[[nodiscard]] bool WriteSettingsFile(const std::wstring& file, const Settings& settings,
+                                     const ProfileKeyWriter& writeKey = SystemProfileKeyWriter());
 
 // Puts `current` (trimmed; for a path list with a trailing "\") first in its
 // history and drops entries equal to it or to an earlier entry.

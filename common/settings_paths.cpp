@@ -1,6 +1,10 @@
 #include "settings_paths.h"
 
+#include <windows.h>
+
+#include "handles.h"
 #include "paths.h"
+#include "step_trace.h"
 #include "text.h"
 
 namespace {
@@ -28,20 +32,34 @@ std::wstring InstanceName(std::wstring_view instanceSuffix) {
     return std::wstring(instanceSuffix);
 }
 
-SettingsPaths MakeSettingsPaths(std::wstring_view programFolder, const std::optional<std::wstring>& appDataFolder) {
+SettingsPaths MakeSettingsPaths(std::wstring_view programFolder, const std::optional<std::wstring>& appDataFolder,
+                                bool programFolderWritable) {
     SettingsPaths paths;
     paths.programFolder = AddTrailingBackslash(programFolder);
     paths.instanceSuffix = DeriveInstanceSuffix(paths.programFolder);
-    paths.backupFile = paths.programFolder + L"varo_bk.ini";
-    paths.debugLog = paths.programFolder + L"varo_debug.log";
     if (appDataFolder && !appDataFolder->empty()) {
         paths.settingsFolder = AddTrailingBackslash(*appDataFolder) + L"kestrel\\varo" + paths.instanceSuffix + L"\\";
         paths.settingsFile = paths.settingsFolder + L"varo.ini";
         paths.temporaryFile = paths.settingsFolder + L"varo_tmp.ini";
     }
+    const std::wstring& besideFiles =
+        programFolderWritable || paths.settingsFolder.empty() ? paths.programFolder : paths.settingsFolder;
+    paths.backupFile = besideFiles + L"varo_bk.ini";
+    paths.debugLog = besideFiles + std::wstring(kDebugLogName);
     return paths;
 }
 
+bool FolderIsWritable(std::wstring_view folder) {
+    // Named after the process, so that programs starting at once do not meet.
+    const std::wstring probe =
+        AddTrailingBackslash(folder) + L"varo_write_probe_" + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
+    const UniqueKernelHandle file(::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return file.valid();
+}
+
 SettingsPaths ResolveSettingsPaths(std::wstring_view stepPrefix) {
-    return MakeSettingsPaths(ProgramFolder(), GetSpecialFolderPath(kCsidlAppData, stepPrefix));
+    const std::wstring programFolder = ProgramFolder();
+    return MakeSettingsPaths(programFolder, GetSpecialFolderPath(kCsidlAppData, stepPrefix),
+                             FolderIsWritable(programFolder));
 }

@@ -13,8 +13,10 @@ struct SettingsPaths {
     std::wstring settingsFolder;  // ends with "\"; empty when Application Data is unknown
     std::wstring settingsFile;    // varo.ini (empty with the folder)
     std::wstring temporaryFile;   // varo_tmp.ini
-    std::wstring backupFile;      // varo_bk.ini in the program folder
-    std::wstring debugLog;        // varo_debug.log in the program folder
+    // Beside the program, or in the settings folder when this process cannot
+    // write into the program folder (an installation under Program Files).
+    std::wstring backupFile;  // varo_bk.ini
+    std::wstring debugLog;    // varo_debug.log
 };
 
 // "" for a folder named "varo" (any case); otherwise "_" and the folder name
@@ -24,7 +26,15 @@ std::wstring DeriveInstanceSuffix(std::wstring_view programFolder);
 // The instance name: the suffix without its leading "_".
 std::wstring InstanceName(std::wstring_view instanceSuffix);
 
-SettingsPaths MakeSettingsPaths(std::wstring_view programFolder, const std::optional<std::wstring>& appDataFolder);
+// `programFolderWritable` places varo_bk.ini and varo_debug.log: beside the
+// program when true or when there is no settings folder, else in the settings folder.
+SettingsPaths MakeSettingsPaths(std::wstring_view programFolder, const std::optional<std::wstring>& appDataFolder,
+                                bool programFolderWritable = true);
+
+// Whether this process can create a file in the folder: a probe file is
+// created there and deleted again. Only trying answers it for every case
+// (access lists, a read-only medium or share, a folder that is not there).
+bool FolderIsWritable(std::wstring_view folder);
 
 // The paths of the running program.
 SettingsPaths ResolveSettingsPaths(std::wstring_view stepPrefix = L"");

@@ -1,5 +1,6 @@
 #include "settings_store.h"
 
+#include "file_replace.h"
 #include "message_box.h"
 #include "paths.h"
 
@@ -13,7 +14,7 @@ constexpr MessagePair kWriteFailed = {L"設定ファイルを書き込めませ�
 void SeedSettingsFromBackup(const SettingsPaths& paths) {
     if (paths.settingsFile.empty() || PathExists(paths.settingsFile) || !PathExists(paths.backupFile)) return;
     if (!IsFolder(paths.settingsFolder)) (void)CreateFolderTree(paths.settingsFolder);
-    ::CopyFileW(paths.backupFile.c_str(), paths.settingsFile.c_str(), FALSE);
+    (void)CopyFileWhole(paths.backupFile, paths.settingsFile);
 }
 
 Settings LoadAppSettings(const SettingsPaths& paths, const Settings& defaults) {
@@ -22,16 +23,18 @@ Settings LoadAppSettings(const SettingsPaths& paths, const Settings& defaults) {
     return settings;
 }
 
-int SaveAppSettings(HWND owner, const SettingsPaths& paths, const Settings& settings, bool useTemporary) {
+int SaveAppSettings(HWND owner, const SettingsPaths& paths, const Settings& settings, bool useTemporary,
+                    const ProfileKeyWriter& writeKey) {
     if (!IsFolder(paths.settingsFolder) && CreateFolderTree(paths.settingsFolder) != 0) {
         ShowMessage(owner, MB_ICONERROR, kFolderFailed, {paths.settingsFolder});
         return -1;
     }
     const std::wstring& target = useTemporary ? paths.temporaryFile : paths.settingsFile;
-    if (!WriteSettingsFile(target, settings)) {
+    if (!WriteSettingsFile(target, settings, writeKey)) {
         ShowMessage(owner, MB_ICONERROR, kWriteFailed, {target});
         return -1;
     }
-    if (!useTemporary) ::CopyFileW(paths.settingsFile.c_str(), paths.backupFile.c_str(), FALSE);
+    // Only a save that succeeded refreshes the backup; its result is ignored.
+    if (!useTemporary) (void)CopyFileWhole(paths.settingsFile, paths.backupFile);
     return 0;
 }

@@ -14,6 +14,8 @@ void SeedSettingsFromBackup(const SettingsPaths& paths);
 Settings LoadAppSettings(const SettingsPaths& paths, const Settings& defaults);
 
 // Writes every key but Debug to varo.ini, or to varo_tmp.ini when
-// useTemporary; after a save to varo.ini copies it over varo_bk.ini. Returns
-// 0, or -1 after showing why, with `owner` owning the message box.
-[[nodiscard]] int SaveAppSettings(HWND owner, const SettingsPaths& paths, const Settings& settings, bool useTemporary);
+// useTemporary, whole or not at all; after a save to varo.ini copies it over
+// varo_bk.ini. Returns 0, or -1 after showing why, with `owner` owning the
+// message box: the files are then as they were.
+[[nodiscard]] int SaveAppSettings(HWND owner, const SettingsPaths& paths, const Settings& settings, bool useTemporary,
+                                  const ProfileKeyWriter& writeKey = SystemProfileKeyWriter());

@@ -11,13 +11,13 @@ void FailureLog::Record(std::wstring_view stepId, std::uint32_t code, std::uint3
     if (trace_.size() + line.size() <= kStepTraceChars) trace_ += line;
 }
 
-FailureLog& ProcessFailureLog() {
-    static FailureLog log;
+FailureLog& ThreadFailureLog() {
+    thread_local FailureLog log;
     return log;
 }
 
 void RecordStep(std::wstring_view stepId, std::uint32_t code, std::uint32_t systemError) {
-    ProcessFailureLog().Record(stepId, code, systemError);
+    ThreadFailureLog().Record(stepId, code, systemError);
 }
 
 void WriteDebugLog(const std::wstring& logPath, std::wstring_view text) {

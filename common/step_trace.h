@@ -31,8 +31,9 @@ private:
     std::wstring trace_;
 };
 
-// The process's own log (one user-interface thread per program uses it).
-FailureLog& ProcessFailureLog();
+// The calling thread's own log: the settings application's exchange with
+// the elevation helper records its steps beside the window's thread.
+FailureLog& ThreadFailureLog();
 void RecordStep(std::wstring_view stepId, std::uint32_t code, std::uint32_t systemError);
 
 constexpr std::wstring_view kDebugLogName = L"varo_debug.log";

@@ -218,14 +218,15 @@ Function un.RemoveCopyToolShortcuts
 FunctionEnd
 
 ; Deletes the context-menu entry under the root on the stack ("*\shell",
-; "Folder\shell") when its command starts this installation's copy tool;
+; "Folder\shell") of the machine's classes, where VaroUAC writes it, when its
+; command starts this installation's copy tool;
 ; an entry of another copy in a folder named "Varo" stays.
 Function un.RemoveContextMenuEntry
   Exch $0 ; the root
   Push $1
-  ReadRegStr $1 HKCR "$0\${CONTEXT_MENU_ENTRY}\Command" ""
+  ReadRegStr $1 HKLM "Software\Classes\$0\${CONTEXT_MENU_ENTRY}\Command" ""
   ${If} $1 == '"$INSTDIR\${COPY_TOOL}" "%1"'
-    DeleteRegKey HKCR "$0\${CONTEXT_MENU_ENTRY}"
+    DeleteRegKey HKLM "Software\Classes\$0\${CONTEXT_MENU_ENTRY}"
   ${EndIf}
   Pop $1
   Pop $0

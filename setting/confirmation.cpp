@@ -13,3 +13,10 @@ LeavePlan PlanLeaving(LeaveButton button) {
             return {false, false, kAnswerCancelled};
     }
 }
+
+bool LeaveDialog(LeaveButton button, const LeaveSteps& steps) {
+    const LeavePlan plan = PlanLeaving(button);
+    if (plan.save && (!steps.confirm() || steps.save(plan.useTemporary) != 0)) return false;
+    steps.answerCopyTool(plan.answer);
+    return true;
+}

@@ -2,6 +2,8 @@
 // answer a waiting copy tool gets.
 #pragma once
 
+#include <functional>
+
 enum class LeaveButton { Ok, OkNoSave, Cancel };
 
 struct LeavePlan {
@@ -11,3 +13,16 @@ struct LeavePlan {
 };
 
 LeavePlan PlanLeaving(LeaveButton button);
+
+// What leaving needs from the dialog.
+struct LeaveSteps {
+    std::function<bool()> confirm;                   // read the pages, check them, update the histories
+    std::function<int(bool useTemporary)> save;      // 0, or -1 after saying why
+    std::function<void(int answer)> answerCopyTool;  // in hand-off mode; waits until it is taken
+};
+
+// Leaves by one button: a button that saves confirms and saves first, and a
+// failed check or save stops there, with nothing answered (the dialog stays
+// open, and the copy tool is never told "saved" for a save that failed).
+// True when the dialog may close.
+bool LeaveDialog(LeaveButton button, const LeaveSteps& steps);

@@ -6,7 +6,6 @@
 
 #include "checks/confirmation_checks.h"
 #include "confirmation.h"
-#include "dpi.h"
 #include "hand_off_answer.h"
 #include "link.h"
 #include "message_box.h"
@@ -14,9 +13,10 @@
 #include "pages/conditions_page.h"
 #include "pages/copy_to_page.h"
 #include "pages/page_controls.h"
+#include "pages/page_state.h"
 #include "pages/registration_page.h"
 #include "resource.h"
-#include "setting_app.h"
+#include "setting_window_lock.h"
 #include "settings_store.h"
 #include "step_trace.h"
 
@@ -76,12 +76,13 @@ POINT PageOrigin(HWND dialog, HWND tabs) {
     return {frame.left + 1 + unitX, frame.top + rows * (tab0.bottom - tab0.top) + 3 * unitY};
 }
 
+// Each page gets the application's state at its creation.
 void CreatePages(SettingApp& app) {
     const POINT origin = PageOrigin(app.mainDialog, app.tabs);
     for (int index = 0; index < kPageCount; ++index) {
         const PageTemplate& page = kPageTemplates[index];
-        app.pages[index] =
-            ::CreateDialogParamW(app.instance, MAKEINTRESOURCEW(page.templateId), app.mainDialog, page.procedure, 0);
+        app.pages[index] = ::CreateDialogParamW(app.instance, MAKEINTRESOURCEW(page.templateId), app.mainDialog,
+                                                page.procedure, reinterpret_cast<LPARAM>(&app));
         ::SetWindowPos(app.pages[index], app.tabs, origin.x, origin.y, 0, 0,
                        SWP_NOSIZE | SWP_NOACTIVATE | SWP_HIDEWINDOW);
     }
@@ -103,7 +104,6 @@ bool FocusConditionField(const SettingApp& app) {
 
 // Restores a missing varo.ini from the backup, loads it and takes its language.
 void LoadSettingsOnOpen(SettingApp& app) {
-    app.paths = ResolveSettingsPaths();
     SeedSettingsFromBackup(app.paths);
     app.settings =
         LoadAppSettings(app.paths, DefaultSettings(UiLanguageIsJapanese(), GetSpecialFolderPath(kCsidlDocuments)));
@@ -119,9 +119,15 @@ void SetDialogIcons(HWND dialog, HINSTANCE instance) {
                    reinterpret_cast<LPARAM>(::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VARO_SETTING))));
 }
 
-INT_PTR OnInitDialog(HWND dialog) {
-    SettingApp& app = App();
+// The dialog's state: none before WM_INITDIALOG.
+SettingApp* AppOf(HWND dialog) {
+    return reinterpret_cast<SettingApp*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
+INT_PTR OnInitDialog(HWND dialog, SettingApp& app) {
+    ::SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&app));
     app.mainDialog = dialog;
+    MarkSettingWindow(dialog, app.windowName);
     app.tabs = ::GetDlgItem(dialog, IDC_MAIN_TABS);
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
@@ -138,21 +144,21 @@ INT_PTR OnInitDialog(HWND dialog) {
     const int tab = app.settings.Tab >= 0 && app.settings.Tab < kPageCount ? app.settings.Tab : 0;
     ::SendMessageW(app.tabs, TCM_SETCURSEL, tab, 0);
     ShowPage(app, tab);
-    SetDialogTexts(DialogTexts::All);
     return FocusConditionField(app) ? FALSE : TRUE;
 }
 
 void SendAnswerIfWaiting(const SettingApp& app, int answer) {
     if (!app.handOff.handOffMode) return;
     if (SendHandOffAnswer(app.handOff.key, answer) != 0 && app.settings.Debug != 0)
-        WriteDebugLog(app.paths.debugLog, ProcessFailureLog().trace());
+        WriteDebugLog(app.paths.debugLog, ThreadFailureLog().trace());
 }
 
 // Runs the checks in their order: the notes of replaced dates first, then
 // the first failure. False when a check failed; the dialog stays open.
-bool ConfirmSettings(HWND dialog, Settings& settings) {
+bool ConfirmSettings(HWND dialog, SettingApp& app) {
+    Settings& settings = app.settings;
     const ConfirmationResult checked = RunConfirmationChecks(settings, StandardConfirmationHooks());
-    ShowCheckedDates(App().pages[kConditionsPage], settings);
+    ShowCheckedDates(app.pages[kConditionsPage], settings);
     for (const CheckMessage& notice : checked.notices)
         ShowMessageText(dialog, MB_ICONINFORMATION, FormatCheckMessage(notice, IsJapanese()));
     if (!checked.failure) return true;
@@ -160,85 +166,87 @@ bool ConfirmSettings(HWND dialog, Settings& settings) {
     return false;
 }
 
-void OnLeave(HWND dialog, LeaveButton button) {
-    SettingApp& app = App();
-    const LeavePlan plan = PlanLeaving(button);
-    if (plan.save) {
-        ReadPages();
-        if (!ConfirmSettings(dialog, app.settings)) return;
-        UpdateHistories(app.settings);
-        if (SaveAppSettings(dialog, app.paths, app.settings, plan.useTemporary) != 0) return;
-    }
-    // The answer blocks until the copy tool has taken it.
-    SendAnswerIfWaiting(app, plan.answer);
-    ::DestroyWindow(dialog);
+void OnLeave(HWND dialog, SettingApp& app, LeaveButton button) {
+    const LeaveSteps steps{
+        [&] {
+            ReadPages(app);
+            if (!ConfirmSettings(dialog, app)) return false;
+            UpdateHistories(app.settings);
+            return true;
+        },
+        [&](bool useTemporary) { return SaveAppSettings(dialog, app.paths, app.settings, useTemporary); },
+        // The answer blocks until the copy tool has taken it.
+        [&](int answer) { SendAnswerIfWaiting(app, answer); },
+    };
+    if (LeaveDialog(button, steps)) ::DestroyWindow(dialog);
 }
 
-void OnLanguageCommand(HWND dialog) {
-    SettingApp& app = App();
+void OnLanguageCommand(HWND dialog, SettingApp& app) {
     const int selected = ListSelection(dialog, IDC_MAIN_LANGUAGE);
     if (selected == app.lastLanguage) return;
     app.lastLanguage = selected;
     SetJapanese(selected != kEnglishItem);
-    SetDialogTexts(DialogTexts::All);
+    SetDialogTexts(app);
     // Shorter captions leave the old ones' ends on the tab strip otherwise.
     ::InvalidateRect(app.tabs, nullptr, TRUE);
     for (HWND page : app.pages) ::InvalidateRect(page, nullptr, TRUE);
 }
 
-INT_PTR OnCommand(HWND dialog, int id) {
+INT_PTR OnCommand(HWND dialog, SettingApp& app, int id) {
     switch (id) {
         case IDC_MAIN_OK:
-            OnLeave(dialog, LeaveButton::Ok);
+            OnLeave(dialog, app, LeaveButton::Ok);
             return TRUE;
         case IDC_MAIN_OK_NO_SAVE:
-            OnLeave(dialog, LeaveButton::OkNoSave);
+            OnLeave(dialog, app, LeaveButton::OkNoSave);
             return TRUE;
         case IDC_MAIN_CANCEL:
         case IDCANCEL:  // Esc
-            OnLeave(dialog, LeaveButton::Cancel);
+            OnLeave(dialog, app, LeaveButton::Cancel);
             return TRUE;
         case IDC_MAIN_LANGUAGE:
-            OnLanguageCommand(dialog);
+            OnLanguageCommand(dialog, app);
             return TRUE;
         default:
             return FALSE;
     }
 }
 
-INT_PTR OnNotify(const NMHDR& header) {
+INT_PTR OnNotify(SettingApp& app, const NMHDR& header) {
     if (header.idFrom != IDC_MAIN_TABS || header.code != TCN_SELCHANGE) return FALSE;
-    SettingApp& app = App();
     app.settings.Tab = static_cast<int>(::SendMessageW(app.tabs, TCM_GETCURSEL, 0, 0));
     ShowPage(app, app.settings.Tab);
     return TRUE;
 }
 
-void OnDpiChanged() {
-    if (HWND registration = App().pages[kRegistrationPage]) UpdateRegistrationIcon(registration);
+void OnDpiChanged(const SettingApp& app) {
+    if (HWND registration = app.pages[kRegistrationPage]) ::SendMessageW(registration, kPageDpiChanged, 0, 0);
 }
 
 }  // namespace
 
-HWND CreateMainDialog(HINSTANCE instance) {
-    return ::CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc, 0);
+HWND CreateMainDialog(SettingApp& app) {
+    return ::CreateDialogParamW(app.instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialogProc,
+                                reinterpret_cast<LPARAM>(&app));
 }
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    SettingApp* app = AppOf(dialog);
     switch (message) {
         case WM_INITDIALOG:
-            return OnInitDialog(dialog);
+            return OnInitDialog(dialog, *reinterpret_cast<SettingApp*>(lParam));
         case WM_COMMAND:
-            return OnCommand(dialog, LOWORD(wParam));
+            return app ? OnCommand(dialog, *app, LOWORD(wParam)) : FALSE;
         case WM_NOTIFY:
-            return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+            return app ? OnNotify(*app, *reinterpret_cast<const NMHDR*>(lParam)) : FALSE;
         case WM_DPICHANGED:
-            OnDpiChanged();
+            if (app) OnDpiChanged(*app);
             return FALSE;
         case WM_CLOSE:
             ::PostMessageW(dialog, WM_COMMAND, IDC_MAIN_CANCEL, 0);
             return TRUE;
         case WM_DESTROY:
+            if (app) UnmarkSettingWindow(dialog, app->windowName);
             ::PostQuitMessage(0);
             return TRUE;
         default:
@@ -254,28 +262,14 @@ void PlaceOkButton(HWND mainDialog, HWND okButton, HWND noSaveButton) {
     ::MoveWindow(okButton, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
 }
 
-void ReadPages() {
-    SettingApp& app = App();
+void ReadPages(SettingApp& app) {
     app.settings.Lang = ListSelection(app.mainDialog, IDC_MAIN_LANGUAGE) == kEnglishItem ? L"en" : L"ja";
     ReadRegistrationPage(app.pages[kRegistrationPage], app.settings);
     ReadCopyToPage(app.pages[kCopyToPage], app.settings);
     ReadConditionsPage(app.pages[kConditionsPage], app.settings);
 }
 
-void SetDialogTexts(DialogTexts mode) {
-    const SettingApp& app = App();
-    switch (mode) {
-        case DialogTexts::All:
-            PutTabCaptions(app.tabs, TCM_SETITEMW);
-            SetRegistrationPageTexts(app.pages[kRegistrationPage]);
-            SetCopyToPageTexts(app.pages[kCopyToPage]);
-            SetConditionsPageTexts(app.pages[kConditionsPage]);
-            break;
-        case DialogTexts::EmptyFolderCaption:
-            SetConditionsEmptyDirCaption(app.pages[kConditionsPage]);
-            break;
-        case DialogTexts::ResultListNote:
-            SetCopyToDirTreeNote(app.pages[kCopyToPage]);
-            break;
-    }
+void SetDialogTexts(const SettingApp& app) {
+    PutTabCaptions(app.tabs, TCM_SETITEMW);
+    for (HWND page : app.pages) ::SendMessageW(page, kPageLanguageChanged, 0, 0);
 }

@@ -1,11 +1,15 @@
 // The main dialog: language list, the tab control with the three pages, and
-// the buttons OK, "OK(No save)" and Cancel.
+// the buttons OK, "OK(No save)" and Cancel. It owns the application's state
+// for its lifetime (its window's user data) and hands it to each page.
 #pragma once
 
 #include <windows.h>
 
-// Creates the modeless main dialog (template 110); nothing on failure.
-HWND CreateMainDialog(HINSTANCE instance);
+#include "setting_app.h"
+
+// Creates the modeless main dialog (template 110) over `app`, which must
+// outlive it; nothing on failure.
+HWND CreateMainDialog(SettingApp& app);
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -13,10 +17,8 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 void PlaceOkButton(HWND mainDialog, HWND okButton, HWND noSaveButton);
 
 // Copies the main dialog's and the pages' controls into the settings.
-void ReadPages();
+void ReadPages(SettingApp& app);
 
-// 0: tab captions and every page's texts and word lists; 1: only the
-// conditions page's empty-folder caption; 2: only the copy-to page's
-// result-list note.
-enum class DialogTexts { All = 0, EmptyFolderCaption = 1, ResultListNote = 2 };
-void SetDialogTexts(DialogTexts mode);
+// The tab captions in the current language, and every page told to set its
+// own texts.
+void SetDialogTexts(const SettingApp& app);

@@ -3,7 +3,9 @@
 #include "dpi.h"
 #include "main_dialog.h"
 #include "message_box.h"
+#include "message_loop.h"
 #include "resource.h"
+#include "setting_window_lock.h"
 
 namespace {
 
@@ -28,25 +30,10 @@ bool RegisterSettingClass(HINSTANCE instance) {
     return ::RegisterClassExW(&windowClass) != 0;
 }
 
-int RunMessageLoop(HWND dialog) {
-    MSG message;
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (::IsDialogMessageW(dialog, &message)) continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
-}
-
 }  // namespace
 
-SettingApp& App() {
-    static SettingApp app;
-    return app;
-}
-
 int RunSettingApp(HINSTANCE instance, const wchar_t* commandLine) {
-    SettingApp& app = App();
+    SettingApp app;
     app.instance = instance;
     SetMessageBoxCaption(L"VaroSetting", false);
     LookUpDpiFunctions();
@@ -56,8 +43,11 @@ int RunSettingApp(HINSTANCE instance, const wchar_t* commandLine) {
         return 0;
     }
     app.handOff = ParseCommandLine(commandLine ? commandLine : L"");
-    app.pages = {};
-    HWND dialog = CreateMainDialog(instance);
+    app.paths = ResolveSettingsPaths();
+    app.windowName = SettingWindowName(app.paths.instanceSuffix);
+    const SettingWindowLock lock(app.windowName, app.handOff);
+    if (!lock.held()) return 0;
+    HWND dialog = CreateMainDialog(app);
     if (!dialog) {
         ShowMessageIn(false, nullptr, MB_ICONERROR | MB_TOPMOST, kDialogFailed);
         return 0;

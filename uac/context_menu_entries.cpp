@@ -56,7 +56,7 @@ std::wstring UacContext::EntryName() const {
 }
 
 void LogTraceIfDebugging(const UacContext& context) {
-    if (!context.debugLog.empty()) WriteDebugLog(context.debugLog, ProcessFailureLog().trace());
+    if (!context.debugLog.empty()) WriteDebugLog(context.debugLog, ThreadFailureLog().trace());
 }
 
 int CheckEntries(const UacContext& context) {

@@ -9,7 +9,7 @@
 
 // What the helper works with, all derived from its own folder.
 struct UacContext {
-    HKEY classesRoot = HKEY_CLASSES_ROOT;
+    HKEY classesRoot = nullptr;   // the machine's classes (OpenMachineClasses)
     std::wstring programFolder;   // ends with "\"
     std::wstring instanceSuffix;  // "" or "_" + name
     std::wstring debugLog;        // the log to append the step trace to; empty when not debugging

@@ -16,7 +16,7 @@ bool WriteAnswer(const UacContext& context, const std::wstring& text) {
         if (WriteSharedBlock(kElevationBlockName, text, &kWriteSteps)) return true;
         RecordStep(L"UAC-MP3", 0, 0);
         LogTraceIfDebugging(context);
-        ProcessFailureLog().ClearTrace();
+        ThreadFailureLog().ClearTrace();
         (SharedBlockExists(kElevationBlockName) ? withPartner : withoutPartner) += 1;
         if (withPartner > kAnswerExtraReads || withoutPartner > kAnswerRetriesWithoutPartner) return false;
         // The tray icon's window lives on this thread: its messages flow.
@@ -37,7 +37,7 @@ void AwaitAcknowledgement() {
 }  // namespace
 
 bool DeliverAnswer(const UacContext& context, const ElevationAnswer& answer) {
-    ProcessFailureLog().ClearTrace();
+    ThreadFailureLog().ClearTrace();
     if (!WriteAnswer(context, FormatElevationAnswer(answer))) return false;
     AwaitAcknowledgement();
     return true;

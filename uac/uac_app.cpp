@@ -5,13 +5,16 @@
 #include <string>
 
 #include "context_menu_entries.h"
+#include "context_menu_keys.h"
 #include "handles.h"
 #include "kernel_objects.h"
 #include "message_box.h"
+#include "message_loop.h"
 #include "paths.h"
 #include "program_names.h"
 #include "resource.h"
 #include "settings_paths.h"
+#include "shell_start.h"
 #include "tray_icon.h"
 #include "uac_answer.h"
 #include "uac_command_line.h"
@@ -68,9 +71,10 @@ bool RegisterHelperClass(HINSTANCE instance) {
 }
 
 // Only Debug is read from the settings file: the helper needs nothing else.
-UacContext MakeContext() {
+UacContext MakeContext(HKEY classesRoot) {
     const SettingsPaths paths = ResolveSettingsPaths(L"UAC-");
     UacContext context;
+    context.classesRoot = classesRoot;
     context.programFolder = paths.programFolder;
     context.instanceSuffix = paths.instanceSuffix;
     if (!paths.settingsFile.empty() && PathExists(paths.settingsFile)) {
@@ -80,18 +84,12 @@ UacContext MakeContext() {
     return context;
 }
 
+// As the user when the shell can do it, so that drops from Explorer reach
+// the dialog; else directly, with this process's rights.
 void StartSettingsApp(const UacContext& context) {
     const std::wstring file = context.programFolder + std::wstring(kSettingProgramFile);
+    if (StartThroughDesktopShell(file, context.programFolder)) return;
     ::ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
-
-int RunMessageLoop() {
-    MSG message;
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-    return 0;
 }
 
 }  // namespace
@@ -125,7 +123,8 @@ int RunElevationHelper(HINSTANCE instance, const wchar_t* commandLine) {
     }
 
     const bool elevated = RunsElevated();
-    const UacContext context = MakeContext();
+    const UniqueRegKey machineClasses = OpenMachineClasses(KEY_ALL_ACCESS);
+    const UacContext context = MakeContext(machineClasses.get());
     const std::wstring_view line = commandLine ? commandLine : L"";
     if (IsEmptyCommandLine(line)) {
         StartSettingsApp(context);

@@ -15,12 +15,12 @@ bool ChangesEntries(int request) {
 }
 
 ElevationAnswer Failed() {
-    return {kStatusFailed, ProcessFailureLog().record()};
+    return {ElevationStatus::Failed, ThreadFailureLog().record()};
 }
 
-int StatusOf(int result) {
-    if (result == kEntriesOk) return kStatusDone;
-    return result == kEntriesMissing ? kStatusNothingToRemove : kStatusFailed;
+ElevationStatus StatusOf(int result) {
+    if (result == kEntriesOk) return ElevationStatus::Done;
+    return result == kEntriesMissing ? ElevationStatus::NothingToRemove : ElevationStatus::Failed;
 }
 
 }  // namespace
@@ -32,7 +32,7 @@ std::wstring ContextMenuText(const UacContext& context, bool japanese, int reque
 }
 
 ElevationAnswer HandleRequest(const UacContext& context, const std::optional<UacArguments>& arguments, bool elevated) {
-    FailureLog& log = ProcessFailureLog();
+    FailureLog& log = ThreadFailureLog();
     log.ClearRecord();
     log.ClearTrace();
     if (!arguments) return {};
@@ -58,8 +58,8 @@ ElevationAnswer HandleRequest(const UacContext& context, const std::optional<Uac
         LogTraceIfDebugging(context);
         return Failed();
     }
-    const int status = StatusOf(RunRequest(context, request, menuText));
-    if (status == kStatusFailed) {
+    const ElevationStatus status = StatusOf(RunRequest(context, request, menuText));
+    if (status == ElevationStatus::Failed) {
         RecordStep(menuText, 0, 0);  // names the entry that failed in the log
         LogTraceIfDebugging(context);
     }

@@ -116,7 +116,7 @@ INT_PTR OnInitDialog(HWND dialog, HWND conditionField) {
     ::SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(conditionField));
     SetControlTexts(dialog, kTexts);
     const HWND edit = Edit(dialog);
-    ::SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    SetDefaultGuiFont(edit);
     ::SetWindowSubclass(edit, DropEditProc, kDropSubclassId, 0);
     ::DragAcceptFiles(edit, TRUE);
     return TRUE;

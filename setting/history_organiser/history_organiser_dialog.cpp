@@ -12,7 +12,6 @@
 #include "pages/page_controls.h"
 #include "pages/sub_dialog.h"
 #include "resource.h"
-#include "setting_app.h"
 
 namespace {
 
@@ -36,6 +35,7 @@ constexpr MessagePair kConditionColumn = {L"条件", L"Selection"};
 
 // One organiser is open at a time; the dialog keeps a pointer to its state.
 struct Organiser {
+    Settings& settings;  // the dialog's: OK hands the working copies back to it
     OrganiserVariant variant;
     OrganiserStart start;
     std::function<void()> refreshLists;
@@ -110,7 +110,8 @@ void SetUpListView(HWND dialog, const MessagePair& column) {
 }
 
 void SetProgramIcon(HWND dialog) {
-    const HICON icon = ::LoadIconW(App().instance, MAKEINTRESOURCEW(IDI_VARO_SETTING));
+    const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
+    const HICON icon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VARO_SETTING));
     ::SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     ::SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
@@ -136,13 +137,11 @@ INT_PTR OnInitDialog(HWND dialog, Organiser& organiser) {
         FillSelector(dialog, organiser.start.list);
     SetControlText(dialog, IDC_ORG_LABEL, std::wstring(Pick(folder ? kFolderLabel : kConditionLabel)));
     SetUpListView(dialog, folder ? kFolderLabel : kConditionColumn);
-    organiser.working = TakeWorkingHistories(App().settings, organiser.variant);
+    organiser.working = TakeWorkingHistories(organiser.settings, organiser.variant);
     FillHistoryList(dialog, organiser, true, organiser.start.row);
     ::SendDlgItemMessageW(dialog, IDC_ORG_EDIT, EM_LIMITTEXT, folder ? kFolderEntryChars : kConditionEntryChars, 0);
     SetStatus(dialog, L"");
-    const auto font = reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT));
-    ::SendMessageW(ListView(dialog), WM_SETFONT, font, FALSE);
-    ::SendDlgItemMessageW(dialog, IDC_ORG_EDIT, WM_SETFONT, font, FALSE);
+    SetDefaultGuiFont(dialog, std::array{IDC_ORG_LIST, IDC_ORG_EDIT});
     return FALSE;  // the focus is on the list view
 }
 
@@ -214,7 +213,7 @@ INT_PTR OnCommand(HWND dialog, int id) {
             if (organiser.variant == OrganiserVariant::Condition) FillHistoryList(dialog, organiser, false, -1);
             return TRUE;
         case IDC_ORG_OK:
-            StoreWorkingHistories(organiser.working, App().settings);
+            StoreWorkingHistories(organiser.working, organiser.settings);
             if (organiser.refreshLists) organiser.refreshLists();
             ::EndDialog(dialog, IDOK);
             return TRUE;
@@ -247,14 +246,18 @@ void RunOrganiser(HWND owner, Organiser organiser) {
 
 }  // namespace
 
-void OpenFolderHistoryOrganiser(HWND owner, int folderHistorySelection, std::function<void()> refreshList) {
-    RunOrganiser(owner, {OrganiserVariant::Folder,
+void OpenFolderHistoryOrganiser(HWND owner, Settings& settings, int folderHistorySelection,
+                                std::function<void()> refreshList) {
+    RunOrganiser(owner, {settings,
+                         OrganiserVariant::Folder,
                          FolderOrganiserStart(folderHistorySelection),
                          std::move(refreshList),
                          {OrganiserVariant::Folder, {}}});
 }
 
-void OpenConditionHistoryOrganiser(HWND owner, const OrganiserStart& start, std::function<void()> refreshLists) {
-    RunOrganiser(owner,
-                 {OrganiserVariant::Condition, start, std::move(refreshLists), {OrganiserVariant::Condition, {}}});
+void OpenConditionHistoryOrganiser(HWND owner, Settings& settings, const OrganiserStart& start,
+                                   std::function<void()> refreshLists) {
+    RunOrganiser(
+        owner,
+        {settings, OrganiserVariant::Condition, start, std::move(refreshLists), {OrganiserVariant::Condition, {}}});
 }

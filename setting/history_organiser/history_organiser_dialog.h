@@ -10,10 +10,14 @@
 #include <windows.h>
 
 #include "history_organiser/organiser_actions.h"
+#include "settings.h"
 
+// `settings` are the dialog's, whose histories OK replaces.
 // `folderHistorySelection` is the entry last chosen in the page's folder
 // list (-1 none); refreshList refills the page's list after OK.
-void OpenFolderHistoryOrganiser(HWND owner, int folderHistorySelection, std::function<void()> refreshList);
+void OpenFolderHistoryOrganiser(HWND owner, Settings& settings, int folderHistorySelection,
+                                std::function<void()> refreshList);
 
 // Opens on the history and row of `start`; refreshLists refills the page's four lists after OK.
-void OpenConditionHistoryOrganiser(HWND owner, const OrganiserStart& start, std::function<void()> refreshLists);
+void OpenConditionHistoryOrganiser(HWND owner, Settings& settings, const OrganiserStart& start,
+                                   std::function<void()> refreshLists);

@@ -1,12 +1,13 @@
 #include "conditions_page.h"
 
 #include <array>
+#include <memory>
 #include <vector>
 
 #include "drop_names/drop_names_dialog.h"
 #include "history_organiser/history_organiser_dialog.h"
-#include "main_dialog.h"
 #include "page_controls.h"
+#include "page_state.h"
 #include "pages/conditions_dates.h"
 #include "pages/conditions_rules.h"
 #include "resource.h"
@@ -75,10 +76,18 @@ constexpr std::array<int, 4> kExcludeControls = {IDC_COND_NO_TARGET, IDC_COND_EX
 constexpr std::array<int, 4> kRangeControls = {IDC_COND_DATE_START, IDC_COND_DATE_DASH, IDC_COND_DATE_END,
                                                IDC_COND_DATE_FORMAT};
 
-// The page's own state: the condition history last used (the organiser opens
-// on it) and the field the drag-and-drop dialog works on (0 while it is closed).
-ConditionHistorySelection g_historySelection = kNoConditionSelection;
-int g_dragDropTarget = 0;
+constexpr std::array<int, 6> kDefaultFontIds = {IDC_COND_TARGET,    IDC_COND_EX_NO_TARGET, IDC_COND_NO_TARGET,
+                                                IDC_COND_EX_TARGET, IDC_COND_DATE_START,   IDC_COND_DATE_END};
+
+struct ConditionsPage {
+    explicit ConditionsPage(SettingApp& owner) : app(owner) {}
+
+    SettingApp& app;
+    // The condition history last used: the organiser opens on it.
+    ConditionHistorySelection historySelection = kNoConditionSelection;
+    // The field the drag-and-drop dialog works on (0 while it is closed).
+    int dragDropTarget = 0;
+};
 
 void RefillDateList(HWND page) {
     std::vector<MessagePair> items;
@@ -96,10 +105,6 @@ int CheckedRadio(HWND page) {
     for (std::size_t mode = 0; mode < kModeIds.size(); ++mode)
         if (IsChecked(page, kModeIds[mode])) return static_cast<int>(mode);
     return kSelectNone;
-}
-
-void EnableControls(HWND page, std::span<const int> ids, bool enabled) {
-    for (int id : ids) ::EnableWindow(::GetDlgItem(page, id), enabled ? TRUE : FALSE);
 }
 
 void ApplyEnabling(HWND page) {
@@ -121,15 +126,27 @@ void ShowDateDisplay(HWND page) {
     ShowControls(page, std::array{IDC_COND_DATE_SHOWN}, display.startLabel);
 }
 
-void SetDefaultGuiFont(HWND page) {
-    const auto font = reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT));
-    for (const ConditionField& field : kConditionFields) ::SendDlgItemMessageW(page, field.id, WM_SETFONT, font, FALSE);
-    ::SendDlgItemMessageW(page, IDC_COND_DATE_START, WM_SETFONT, font, FALSE);
-    ::SendDlgItemMessageW(page, IDC_COND_DATE_END, WM_SETFONT, font, FALSE);
+// The caption of the empty-folder check box, which depends on the copy check box.
+void SetEmptyDirCaption(HWND page) {
+    SetControlText(page, IDC_COND_EMPTY_DIR, std::wstring(Pick(EmptyFolderCaption(IsChecked(page, IDC_COND_SELECT)))));
 }
 
-INT_PTR OnInitDialog(HWND page) {
-    const Settings& settings = App().settings;
+// Captions and the date list in the current language (the list keeps its selection).
+void SetTexts(HWND page) {
+    SetControlTexts(page, kTexts);
+    RefillDateList(page);
+    SetEmptyDirCaption(page);
+}
+
+// Refills the four condition lists from the histories, keeping each list's selection.
+void RefreshConditionLists(HWND page, const Settings& settings) {
+    for (const ConditionField& field : kConditionFields)
+        RefillHistoryCombo(page, field.id, settings.*field.history, kConditionChars);
+}
+
+INT_PTR OnInitDialog(HWND page, SettingApp& app) {
+    KeepPageState(page, std::make_unique<ConditionsPage>(app));
+    const Settings& settings = app.settings;
     SetChecked(page, IDC_COND_SELECT, settings.Select == 1);
     const int mode = settings.SelectMode == 0 || settings.SelectMode == 1 ? settings.SelectMode : 2;
     ::CheckRadioButton(page, IDC_COND_MODE_TARGET, IDC_COND_MODE_NONE, kModeIds[mode]);
@@ -142,11 +159,10 @@ INT_PTR OnInitDialog(HWND page) {
     SetControlText(page, IDC_COND_DATE_START, settings.UpdateDateStr);
     SetControlText(page, IDC_COND_DATE_END, settings.UpdateDateEnd);
     SetChecked(page, IDC_COND_EMPTY_DIR, settings.EmptyDirNoCopy == 1);
-    SetDefaultGuiFont(page);
+    SetDefaultGuiFont(page, kDefaultFontIds);
     ShowDateDisplay(page);
     ApplyEnabling(page);
-    g_historySelection = kNoConditionSelection;
-    g_dragDropTarget = 0;
+    SetTexts(page);
     return TRUE;
 }
 
@@ -155,20 +171,21 @@ void OnDateEditFocus(HWND page, int id) {
     if (::GetWindowTextLengthW(::GetDlgItem(page, id)) == 0) SetControlText(page, id, DateText(LocalToday()));
 }
 
-void OnConditionCombo(HWND page, int combo) {
-    g_historySelection = ConditionHistorySelectionAfter(combo, ListSelection(page, kConditionFields[combo].id));
+void OnConditionCombo(HWND page, ConditionsPage& state, int combo) {
+    state.historySelection = ConditionHistorySelectionAfter(combo, ListSelection(page, kConditionFields[combo].id));
 }
 
-void OnDropButton(HWND page, int button) {
-    g_dragDropTarget = DragDropTargetFor(g_dragDropTarget, button);
-    const HWND field = ::GetDlgItem(page, kConditionFields[static_cast<std::size_t>(g_dragDropTarget - 1)].id);
+void OnDropButton(HWND page, ConditionsPage& state, int button) {
+    state.dragDropTarget = DragDropTargetFor(state.dragDropTarget, button);
+    const HWND field = ::GetDlgItem(page, kConditionFields[static_cast<std::size_t>(state.dragDropTarget - 1)].id);
     OpenDropNamesDialog(page, field);
-    g_dragDropTarget = 0;
+    state.dragDropTarget = 0;
 }
 
-void OnOrganise(HWND page) {
-    const OrganiserStart start = ConditionOrganiserStart(CheckedRadio(page), g_historySelection);
-    OpenConditionHistoryOrganiser(page, start, [page] { RefreshConditionLists(page); });
+void OnOrganise(HWND page, ConditionsPage& state) {
+    Settings& settings = state.app.settings;
+    const OrganiserStart start = ConditionOrganiserStart(CheckedRadio(page), state.historySelection);
+    OpenConditionHistoryOrganiser(page, settings, start, [page, &settings] { RefreshConditionLists(page, settings); });
 }
 
 int IndexOf(std::span<const int> ids, int id) {
@@ -177,11 +194,11 @@ int IndexOf(std::span<const int> ids, int id) {
     return -1;
 }
 
-INT_PTR OnCommand(HWND page, int id, int code) {
+INT_PTR OnCommand(HWND page, ConditionsPage& state, int id, int code) {
     switch (id) {
         case IDC_COND_SELECT:
             ApplyEnabling(page);
-            SetDialogTexts(DialogTexts::EmptyFolderCaption);
+            SetEmptyDirCaption(page);
             return TRUE;
         case IDC_COND_MODE_TARGET:
         case IDC_COND_MODE_NO_TARGET:
@@ -192,7 +209,7 @@ INT_PTR OnCommand(HWND page, int id, int code) {
         case IDC_COND_EX_NO_TARGET:
         case IDC_COND_NO_TARGET:
         case IDC_COND_EX_TARGET:
-            OnConditionCombo(page, id - IDC_COND_TARGET);
+            OnConditionCombo(page, state, id - IDC_COND_TARGET);
             return TRUE;
         case IDC_COND_DATE_LIST:
             ShowDateDisplay(page);
@@ -202,25 +219,32 @@ INT_PTR OnCommand(HWND page, int id, int code) {
             if (code == EN_SETFOCUS) OnDateEditFocus(page, id);
             return TRUE;
         case IDC_COND_ORGANIZE:
-            if (code == BN_CLICKED) OnOrganise(page);
+            if (code == BN_CLICKED) OnOrganise(page, state);
             return TRUE;
         default:
             break;
     }
     const int button = IndexOf(kDropButtons, id);
     if (button < 0 || code != BN_CLICKED) return FALSE;
-    OnDropButton(page, button);
+    OnDropButton(page, state, button);
     return TRUE;
 }
 
 }  // namespace
 
-INT_PTR CALLBACK ConditionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK ConditionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    ConditionsPage* state = PageState<ConditionsPage>(page);
     switch (message) {
         case WM_INITDIALOG:
-            return OnInitDialog(page);
+            return OnInitDialog(page, *reinterpret_cast<SettingApp*>(lParam));
         case WM_COMMAND:
-            return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
+            return state ? OnCommand(page, *state, LOWORD(wParam), HIWORD(wParam)) : FALSE;
+        case kPageLanguageChanged:
+            SetTexts(page);
+            return TRUE;
+        case WM_NCDESTROY:
+            FreePageState<ConditionsPage>(page);
+            return FALSE;
         default:
             return FALSE;
     }
@@ -242,19 +266,4 @@ void ReadConditionsPage(HWND page, Settings& settings) {
 void ShowCheckedDates(HWND page, const Settings& settings) {
     SetControlText(page, IDC_COND_DATE_START, settings.UpdateDateStr);
     SetControlText(page, IDC_COND_DATE_END, settings.UpdateDateEnd);
-}
-
-void RefreshConditionLists(HWND page) {
-    for (const ConditionField& field : kConditionFields)
-        RefillHistoryCombo(page, field.id, App().settings.*field.history, kConditionChars);
-}
-
-void SetConditionsPageTexts(HWND page) {
-    SetControlTexts(page, kTexts);
-    RefillDateList(page);
-    SetConditionsEmptyDirCaption(page);
-}
-
-void SetConditionsEmptyDirCaption(HWND page) {
-    SetControlText(page, IDC_COND_EMPTY_DIR, std::wstring(Pick(EmptyFolderCaption(IsChecked(page, IDC_COND_SELECT)))));
 }

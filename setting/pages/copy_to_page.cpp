@@ -1,13 +1,14 @@
 #include "copy_to_page.h"
 
 #include <array>
+#include <memory>
 
 #include "folder_browser.h"
 #include "format.h"
 #include "history_organiser/history_organiser_dialog.h"
-#include "main_dialog.h"
 #include "message_box.h"
 #include "page_controls.h"
+#include "page_state.h"
 #include "pages/copy_to_rules.h"
 #include "resource.h"
 #include "setting_app.h"
@@ -42,7 +43,18 @@ constexpr std::array<std::wstring Settings::*, 4> kPrefixFields = {&Settings::Pr
                                                                    &Settings::PrefixAft1, &Settings::PrefixAft2};
 constexpr std::array<int, 3> kFolderControlIds = {IDC_COPY_PATH, IDC_COPY_BROWSE, IDC_COPY_ORGANIZE};
 
-int gFolderHistorySelection = -1;
+constexpr std::array<int, 5> kDefaultFontIds = {IDC_COPY_PATH, IDC_COPY_PREFIX_BEF1, IDC_COPY_PREFIX_BEF2,
+                                                IDC_COPY_PREFIX_AFT1, IDC_COPY_PREFIX_AFT2};
+
+struct CopyToPage {
+    explicit CopyToPage(SettingApp& owner) : app(owner) {}
+
+    SettingApp& app;
+    // -1 after the page was filled; afterwards the list selection of combo
+    // 1000 at its last notification, 0 when it had none. The folder-history
+    // organiser opens on this entry.
+    int folderHistorySelection = -1;
+};
 
 void FillSerialDigits(HWND page) {
     for (int digits = 1; digits <= kMaxSerialDigits; ++digits) {
@@ -56,17 +68,13 @@ void FillNameKindLists(HWND page) {
     RefillList(page, IDC_COPY_ADD_AFT, NameKindItems());
 }
 
-void EnableControl(HWND page, int id, bool enabled) {
-    ::EnableWindow(::GetDlgItem(page, id), enabled ? TRUE : FALSE);
-}
-
 // The folder controls follow the destination mode, the digit list the serial kinds.
 void ApplyEnabling(HWND page) {
     const CopyToEnabling enabling =
         CopyToEnablingFor(IsChecked(page, IDC_COPY_GIVEN_FOLDER), ListSelection(page, IDC_COPY_ADD_BEF),
                           ListSelection(page, IDC_COPY_ADD_AFT));
-    for (int id : kFolderControlIds) EnableControl(page, id, enabling.folderControls);
-    EnableControl(page, IDC_COPY_ZERO_SUPPRESS, enabling.serialDigits);
+    EnableControls(page, kFolderControlIds, enabling.folderControls);
+    EnableControls(page, std::array{IDC_COPY_ZERO_SUPPRESS}, enabling.serialDigits);
 }
 
 // A choice in one name-kind list adjusts the other, so that only pairs the
@@ -78,14 +86,32 @@ void PairNameKinds(HWND page, int thisList) {
     ApplyEnabling(page);
 }
 
-void SetDefaultGuiFont(HWND page, int id) {
-    ::SendDlgItemMessageW(page, id, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+// The note beside the result-list mode, shown while "no copy" is selected.
+void SetDirTreeNote(HWND page) {
+    SetControlText(page, IDC_COPY_DIR_TREE_NOTE,
+                   std::wstring(Pick(ResultListModeLabel(ListSelection(page, IDC_COPY_DIR_TREE)))));
+}
+
+// Captions and word lists in the current language (lists keep their selection).
+void SetTexts(HWND page) {
+    SetControlTexts(page, kTexts);
+    FillNameKindLists(page);
+    RefillList(page, IDC_COPY_DIR_TREE, ResultListModeItems());
+    SetDirTreeNote(page);
+}
+
+// Refills combo 1000 from PathHis after the history organiser changed it,
+// keeping the list selection (or, without one, the typed text).
+void RefreshFolderList(HWND page, const Settings& settings) {
+    const int selected = ListSelection(page, IDC_COPY_PATH);
+    const std::wstring typed = ControlText(page, IDC_COPY_PATH, kPathChars);
+    FillHistoryCombo(page, IDC_COPY_PATH, settings.PathHis, typed, kPathChars);
+    if (selected >= 0) SelectListItem(page, IDC_COPY_PATH, selected);
 }
 
 // Button 530: the browser starts at the stored Path and writes its answer
 // there; the combo then shows Path, so Cancel discards unconfirmed typing.
-void BrowseCopyFolder(HWND page) {
-    Settings& settings = App().settings;
+void BrowseCopyFolder(HWND page, Settings& settings) {
     const HWND owner = ::GetAncestor(page, GA_ROOT);
     const BrowseAnswer answer = BrowseForFolder(owner, kBrowseTitle, settings.Path);
     if (answer.nameInvalid) {
@@ -99,21 +125,22 @@ void BrowseCopyFolder(HWND page) {
 
 // Button 531: the folder-history organiser opens on the entry last chosen in
 // combo 1000; after its OK the combo shows the new history.
-void OrganiseFolderHistory(HWND page) {
-    OpenFolderHistoryOrganiser(page, FolderHistorySelection(), [page] { RefreshFolderList(page); });
+void OrganiseFolderHistory(HWND page, CopyToPage& state) {
+    Settings& settings = state.app.settings;
+    OpenFolderHistoryOrganiser(page, settings, state.folderHistorySelection,
+                               [page, &settings] { RefreshFolderList(page, settings); });
 }
 
-INT_PTR OnInitDialog(HWND page) {
-    const Settings& settings = App().settings;
+INT_PTR OnInitDialog(HWND page, SettingApp& app) {
+    KeepPageState(page, std::make_unique<CopyToPage>(app));
+    const Settings& settings = app.settings;
     ::CheckRadioButton(page, IDC_COPY_SAME_FOLDER, IDC_COPY_GIVEN_FOLDER,
                        settings.CopyMode == 0 ? IDC_COPY_SAME_FOLDER : IDC_COPY_GIVEN_FOLDER);
     FillHistoryCombo(page, IDC_COPY_PATH, settings.PathHis, settings.Path, kPathChars);
-    SetDefaultGuiFont(page, IDC_COPY_PATH);
     SetChecked(page, IDC_COPY_SEL_DIR, settings.SelDir == 1);
     SetChecked(page, IDC_COPY_OPEN_DIR, settings.OpenDir == 1);
     for (std::size_t i = 0; i < kPrefixIds.size(); ++i) {
         ::SendDlgItemMessageW(page, kPrefixIds[i], EM_LIMITTEXT, kPathChars, 0);
-        SetDefaultGuiFont(page, kPrefixIds[i]);
         SetControlText(page, kPrefixIds[i], settings.*kPrefixFields[i]);
     }
     FillNameKindLists(page);
@@ -124,32 +151,33 @@ INT_PTR OnInitDialog(HWND page) {
     SetChecked(page, IDC_COPY_COMPRESS, settings.CompressMode == 1);
     RefillList(page, IDC_COPY_DIR_TREE, ResultListModeItems());
     SelectListItem(page, IDC_COPY_DIR_TREE, ResultListModeOf(settings.DirTree));
+    SetDefaultGuiFont(page, kDefaultFontIds);
     ApplyEnabling(page);
-    gFolderHistorySelection = -1;
+    SetTexts(page);
     return TRUE;
 }
 
-INT_PTR OnCommand(HWND page, int id, int code) {
+INT_PTR OnCommand(HWND page, CopyToPage& state, int id, int code) {
     switch (id) {
         case IDC_COPY_SAME_FOLDER:
         case IDC_COPY_GIVEN_FOLDER:
             if (code == BN_CLICKED) ApplyEnabling(page);
             return TRUE;
         case IDC_COPY_PATH:
-            gFolderHistorySelection = FolderHistorySelectionAfter(ListSelection(page, IDC_COPY_PATH));
+            state.folderHistorySelection = FolderHistorySelectionAfter(ListSelection(page, IDC_COPY_PATH));
             return TRUE;
         case IDC_COPY_BROWSE:
-            if (code == BN_CLICKED) BrowseCopyFolder(page);
+            if (code == BN_CLICKED) BrowseCopyFolder(page, state.app.settings);
             return TRUE;
         case IDC_COPY_ORGANIZE:
-            if (code == BN_CLICKED) OrganiseFolderHistory(page);
+            if (code == BN_CLICKED) OrganiseFolderHistory(page, state);
             return TRUE;
         case IDC_COPY_ADD_BEF:
         case IDC_COPY_ADD_AFT:
             PairNameKinds(page, id);
             return TRUE;
         case IDC_COPY_DIR_TREE:
-            SetDialogTexts(DialogTexts::ResultListNote);
+            SetDirTreeNote(page);
             return TRUE;
         default:
             return FALSE;
@@ -158,12 +186,19 @@ INT_PTR OnCommand(HWND page, int id, int code) {
 
 }  // namespace
 
-INT_PTR CALLBACK CopyToPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK CopyToPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    CopyToPage* state = PageState<CopyToPage>(page);
     switch (message) {
         case WM_INITDIALOG:
-            return OnInitDialog(page);
+            return OnInitDialog(page, *reinterpret_cast<SettingApp*>(lParam));
         case WM_COMMAND:
-            return OnCommand(page, LOWORD(wParam), HIWORD(wParam));
+            return state ? OnCommand(page, *state, LOWORD(wParam), HIWORD(wParam)) : FALSE;
+        case kPageLanguageChanged:
+            SetTexts(page);
+            return TRUE;
+        case WM_NCDESTROY:
+            FreePageState<CopyToPage>(page);
+            return FALSE;
         default:
             return FALSE;
     }
@@ -181,27 +216,4 @@ void ReadCopyToPage(HWND page, Settings& settings) {
     settings.ZeroSuppress = ZeroSuppressOfItem(ListSelection(page, IDC_COPY_ZERO_SUPPRESS));
     settings.CompressMode = IsChecked(page, IDC_COPY_COMPRESS) ? 1 : 0;
     settings.DirTree = ResultListModeOf(ListSelection(page, IDC_COPY_DIR_TREE));
-}
-
-void SetCopyToPageTexts(HWND page) {
-    SetControlTexts(page, kTexts);
-    FillNameKindLists(page);
-    RefillList(page, IDC_COPY_DIR_TREE, ResultListModeItems());
-    SetCopyToDirTreeNote(page);
-}
-
-void SetCopyToDirTreeNote(HWND page) {
-    SetControlText(page, IDC_COPY_DIR_TREE_NOTE,
-                   std::wstring(Pick(ResultListModeLabel(ListSelection(page, IDC_COPY_DIR_TREE)))));
-}
-
-void RefreshFolderList(HWND page) {
-    const int selected = ListSelection(page, IDC_COPY_PATH);
-    const std::wstring typed = ControlText(page, IDC_COPY_PATH, kPathChars);
-    FillHistoryCombo(page, IDC_COPY_PATH, App().settings.PathHis, typed, kPathChars);
-    if (selected >= 0) SelectListItem(page, IDC_COPY_PATH, selected);
-}
-
-int FolderHistorySelection() {
-    return gFolderHistorySelection;
 }

@@ -6,6 +6,18 @@ void SetControlTexts(HWND page, std::span<const ControlCaption> texts) {
     for (const ControlCaption& entry : texts) SetControlText(page, entry.id, std::wstring(Pick(entry.text)));
 }
 
+void SetDefaultGuiFont(HWND control) {
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+}
+
+void SetDefaultGuiFont(HWND dialog, std::span<const int> ids) {
+    for (const int id : ids) SetDefaultGuiFont(::GetDlgItem(dialog, id));
+}
+
+void EnableControls(HWND dialog, std::span<const int> ids, bool enabled) {
+    for (const int id : ids) ::EnableWindow(::GetDlgItem(dialog, id), enabled ? TRUE : FALSE);
+}
+
 bool IsChecked(HWND page, int id) {
     return ::IsDlgButtonChecked(page, id) == BST_CHECKED;
 }

@@ -19,6 +19,13 @@ struct ControlCaption {
 // Sets every listed caption in the current language.
 void SetControlTexts(HWND page, std::span<const ControlCaption> texts);
 
+// Gives the controls the system's default GUI font (the templates' font
+// has no room for long paths and condition lists).
+void SetDefaultGuiFont(HWND control);
+void SetDefaultGuiFont(HWND dialog, std::span<const int> ids);
+
+void EnableControls(HWND dialog, std::span<const int> ids, bool enabled);
+
 bool IsChecked(HWND page, int id);
 void SetChecked(HWND page, int id, bool checked);
 

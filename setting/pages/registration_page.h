@@ -6,11 +6,8 @@
 
 #include "settings.h"
 
+// Created with the application's state (SettingApp) as its parameter.
 INT_PTR CALLBACK RegistrationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Its fields of the settings, read back from the controls.
 void ReadRegistrationPage(HWND page, Settings& settings);
-
-// Captions and the result line (the failure details when a cell asked for
-// them, else the last Execute's result) in the current language.
-void SetRegistrationPageTexts(HWND page);

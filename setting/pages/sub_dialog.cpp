@@ -5,7 +5,6 @@
 #include "handles.h"
 #include "language.h"
 #include "message_box.h"
-#include "setting_app.h"
 
 namespace {
 
@@ -47,7 +46,8 @@ LRESULT CALLBACK SubDialogKeyFilter(int code, WPARAM wParam, LPARAM lParam) {
 INT_PTR RunSubDialog(HWND owner, int templateId, DLGPROC procedure, LPARAM param, SubDialogKind kind) {
     g_kind = kind;
     const UniqueHook filter(::SetWindowsHookExW(WH_MSGFILTER, SubDialogKeyFilter, nullptr, ::GetCurrentThreadId()));
-    const INT_PTR result = ::DialogBoxParamW(App().instance, MAKEINTRESOURCEW(templateId), owner, procedure, param);
+    const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(owner, GWLP_HINSTANCE));
+    const INT_PTR result = ::DialogBoxParamW(instance, MAKEINTRESOURCEW(templateId), owner, procedure, param);
     if (result == -1) ShowMessage(owner, MB_ICONERROR | MB_TOPMOST, kSubWindowFailed);
     return result;
 }

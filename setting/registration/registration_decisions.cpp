@@ -9,12 +9,28 @@ constexpr MessagePair kErrorShown = {L"エラーが発生しました。NGをク
                                      L"NG:Error has occurred.You click the NG displayed error details."};
 constexpr MessagePair kSuccessShown = {L"正常に終了しました。 ", L"Successful completion."};
 constexpr MessagePair kNothingSet = {L"On/Offを設定してください。 ", L"Please set the On/Off."};
+constexpr MessagePair kWaitingForHelper = {L"VaroUACの処理が終わるのを待っています...",
+                                           L"Waiting for VaroUAC to finish..."};
 
 bool Succeeded(int status) {
     return status == kStatusOk || status == kStatusNothingThere;
 }
 
 }  // namespace
+
+TargetOutcome OutcomeOfAnswer(const ElevationAnswer& answer) {
+    switch (answer.status) {
+        case ElevationStatus::NothingDone:
+            return {kStatusNotRun, answer.failure};
+        case ElevationStatus::Done:
+            return {kStatusOk, answer.failure};
+        case ElevationStatus::NothingToRemove:
+            return {kStatusNothingThere, answer.failure};
+        case ElevationStatus::Failed:
+        default:
+            return {kStatusNg, answer.failure};
+    }
+}
 
 bool PositionChanges(int position) {
     return position == kPositionOff || position == kPositionOn;
@@ -72,6 +88,8 @@ std::wstring_view ResultText(ResultSummary summary) {
             return Pick(kSuccessShown);
         case ResultSummary::kNothingSet:
             return Pick(kNothingSet);
+        case ResultSummary::kWaiting:
+            return Pick(kWaitingForHelper);
         case ResultSummary::kNone:
             break;
     }

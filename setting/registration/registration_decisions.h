@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "elevation_exchange.h"
 #include "step_trace.h"
 
 enum RegistrationTarget : int {
@@ -40,6 +41,10 @@ struct TargetOutcome {
 };
 using Outcomes = std::array<TargetOutcome, kTargetCount>;
 
+// The context menu's outcome from the helper's answer: its status mapped to
+// the page's (nothing done stays "not run"), its failure record as it came.
+TargetOutcome OutcomeOfAnswer(const ElevationAnswer& answer);
+
 // Off or On: something to do. The middle position leaves the target alone.
 bool PositionChanges(int position);
 
@@ -73,6 +78,7 @@ enum class ResultSummary {
     kNothingSet,  // every trackbar in the middle
     kSuccess,
     kError,
+    kWaiting,  // the helper has not answered yet
 };
 
 ResultSummary Summarize(const Positions& positions, const Outcomes& outcomes);

@@ -38,31 +38,32 @@ std::array<int, kTargetCount> CheckTargets(const RegistrationEnv& env) {
     return results;
 }
 
-RegistrationSteps RealRegistrationSteps(const RegistrationEnv& env) {
-    RegistrationSteps steps;
-    steps.shortcut = [env](int target, int action) {
+ShortcutStep RealShortcutStep(const RegistrationEnv& env) {
+    return [env](int target, int action) {
         const int result = RegisterTarget(env, target, action);
         if (StatusOfResult(result) == kStatusNg && !env.debugLog.empty())
-            WriteDebugLog(env.debugLog, ProcessFailureLog().trace());
+            WriteDebugLog(env.debugLog, ThreadFailureLog().trace());
         return result;
     };
-    steps.contextMenu = [env](int request) {
-        return RunContextMenuExchange({env.owner, env.programFolder, env.debugLog}, IsJapanese(), request);
-    };
-    return steps;
 }
 
-Outcomes ExecuteRegistration(const Positions& positions, const RegistrationSteps& steps) {
+Outcomes ExecuteShortcuts(const Positions& positions, const ShortcutStep& shortcut) {
     Outcomes outcomes{};
-    FailureLog& log = ProcessFailureLog();
+    FailureLog& log = ThreadFailureLog();
     for (const int target : {kTargetSendTo, kTargetDesktop}) {
         if (!PositionChanges(positions[target])) continue;
         log.ClearTrace();
         log.ClearRecord();
-        const int result = steps.shortcut(target, positions[target]);
+        const int result = shortcut(target, positions[target]);
         outcomes[target] = {StatusOfResult(result), log.record()};
     }
-    if (PositionChanges(positions[kTargetContextMenu]))
-        outcomes[kTargetContextMenu] = steps.contextMenu(positions[kTargetContextMenu]);
     return outcomes;
+}
+
+ContextMenuJob::Exchange ContextMenuExchangeFor(const RegistrationEnv& env, bool japanese, int request) {
+    return [settings = ExchangeSettings{env.owner, env.programFolder, env.debugLog, nullptr}, japanese,
+            request](HANDLE stop) mutable {
+        settings.stop = stop;
+        return RunContextMenuExchange(settings, japanese, request);
+    };
 }

@@ -8,13 +8,14 @@
 #include <windows.h>
 
 #include "context_menu_exchange.h"
+#include "context_menu_job.h"
 #include "registration_decisions.h"
 
 // Where the targets live, all derived from the settings application's folder.
 struct RegistrationEnv {
     std::wstring programFolder;  // ends with "\"; the copy tool and the helper lie here
     std::wstring instanceSuffix;
-    HKEY classesRoot = HKEY_CLASSES_ROOT;
+    HKEY classesRoot = nullptr;  // the machine's classes, where the helper writes the entries
     HWND owner = nullptr;
     std::wstring debugLog;  // empty when not debugging
 };
@@ -27,13 +28,15 @@ struct RegistrationEnv {
 // The check of each target, for the current-state cells.
 std::array<int, kTargetCount> CheckTargets(const RegistrationEnv& env);
 
-// How Execute changes one target; replaced in tests.
-struct RegistrationSteps {
-    std::function<int(int target, int action)> shortcut;    // Send-To, desktop
-    std::function<TargetOutcome(int request)> contextMenu;  // through the helper
-};
-RegistrationSteps RealRegistrationSteps(const RegistrationEnv& env);
+// How Execute changes a Send-To or desktop shortcut; replaced in tests.
+using ShortcutStep = std::function<int(int target, int action)>;
+ShortcutStep RealShortcutStep(const RegistrationEnv& env);
 
-// Runs every target whose trackbar is at Off or On: the shortcuts here, the
-// context menu through the helper. Targets in the middle are not run.
-Outcomes ExecuteRegistration(const Positions& positions, const RegistrationSteps& steps);
+// Runs the shortcut targets whose trackbar is at Off or On, each with a
+// failure record of its own. The context menu is left "not run": it changes
+// through the helper (ContextMenuExchangeFor), off the window's thread.
+Outcomes ExecuteShortcuts(const Positions& positions, const ShortcutStep& shortcut);
+
+// The exchange with the helper for the context-menu request, as the page's
+// job runs it.
+ContextMenuJob::Exchange ContextMenuExchangeFor(const RegistrationEnv& env, bool japanese, int request);

@@ -89,3 +89,21 @@ TEST(InstanceSuffix, SettingsFolderPerInstallation) {
     EXPECT_EQ(none.settingsFile, L"");
     EXPECT_EQ(none.backupFile, L"C:\\P\\Varo\\varo_bk.ini");
 }
+
+TEST(InstanceSuffix, FilesBesideAnUnwritableProgramGoToTheSettingsFolder) {
+    const SettingsPaths installed = MakeSettingsPaths(L"C:\\Program Files\\Varo", std::wstring(L"C:\\AppData"), false);
+    EXPECT_EQ(installed.backupFile, L"C:\\AppData\\kestrel\\varo\\varo_bk.ini");
+    EXPECT_EQ(installed.debugLog, L"C:\\AppData\\kestrel\\varo\\varo_debug.log");
+    EXPECT_EQ(installed.settingsFile, L"C:\\AppData\\kestrel\\varo\\varo.ini");
+    // Without a settings folder they stay beside the program, where they may fail.
+    const SettingsPaths nowhere = MakeSettingsPaths(L"C:\\Program Files\\Varo", std::nullopt, false);
+    EXPECT_EQ(nowhere.debugLog, L"C:\\Program Files\\Varo\\varo_debug.log");
+}
+
+TEST(InstanceSuffix, TheWritabilityProbeLeavesNothingBehind) {
+    TempDir dir;
+    EXPECT_TRUE(FolderIsWritable(dir.path()));
+    EXPECT_TRUE(FolderIsWritable(StripTrailingBackslash(dir.path())));
+    EXPECT_FALSE(Exists(dir / (L"varo_write_probe_" + std::to_wstring(::GetCurrentProcessId()) + L".tmp")));
+    EXPECT_FALSE(FolderIsWritable(dir / L"missing"));
+}

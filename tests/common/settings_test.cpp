@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
+#include "message_capture.h"
 #include "settings.h"
 #include "settings_store.h"
 #include "test_files.h"
@@ -27,6 +31,21 @@ std::wstring DefaultFileText() {
 
 Settings Defaults() {
     return DefaultSettings(true, std::wstring(L"C:\\Docs"));
+}
+
+// The names in a folder, to see that a save leaves nothing beside its file.
+std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The system's writer for the first `keys` keys, then a failure.
+ProfileKeyWriter FailingAfter(int keys) {
+    return [keys, written = 0](const std::wstring& file, const std::wstring& key, const std::wstring& value) mutable {
+        return written++ < keys && SystemProfileKeyWriter()(file, key, value);
+    };
 }
 
 }  // namespace
@@ -209,6 +228,41 @@ TEST(SettingsStore, SaveWritesTheBackupAndTheTemporaryFileOnlyWhenAsked) {
     // A hand-edited Debug survives loading but not the next save.
     const Settings loaded = LoadAppSettings(paths, Defaults());
     EXPECT_EQ(loaded.Debug, 0);
+}
+
+TEST(SettingsStore, ASaveThatFailsHalfwayLeavesTheFileAndTheBackupAsTheyWere) {
+    TempDir dir;
+    const SettingsPaths paths = MakeSettingsPaths(dir / L"Varo", dir / L"AppData");
+    MakeFolder(paths.programFolder);
+    Settings s = Defaults();
+    ASSERT_EQ(SaveAppSettings(nullptr, paths, s, false), 0);
+    const auto savedFile = ReadBytes(paths.settingsFile);
+    const auto savedBackup = ReadBytes(paths.backupFile);
+    const auto settingsEntries = FolderEntries(paths.settingsFolder);
+    const auto programEntries = FolderEntries(paths.programFolder);
+
+    s.Lang = L"en";
+    s.TargetFile = L"*.txt";
+    for (const bool temporary : {false, true}) {
+        MessageCapture boxes;
+        EXPECT_EQ(SaveAppSettings(nullptr, paths, s, temporary, FailingAfter(30)), -1);
+        const std::wstring target = temporary ? paths.temporaryFile : paths.settingsFile;
+        EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"Could not write the configuration file.\n\n" + target});
+        EXPECT_EQ(ReadBytes(paths.settingsFile), savedFile);
+        EXPECT_EQ(ReadBytes(paths.backupFile), savedBackup);
+        // No half-written file, under the settings' names or any other.
+        EXPECT_EQ(FolderEntries(paths.settingsFolder), settingsEntries);
+        EXPECT_EQ(FolderEntries(paths.programFolder), programEntries);
+    }
+}
+
+TEST(SettingsFile, ASaveReplacesTheOldFileAndLeavesNothingBesideIt) {
+    TempDir dir;
+    const std::wstring file = dir / L"varo.ini";
+    WriteBytes(file, Utf16Bytes(L"[Env]\r\nCopyMode=1\r\nDebug=1\r\n", true));
+    ASSERT_TRUE(WriteSettingsFile(file, Defaults()));
+    EXPECT_EQ(ReadUtf16File(file), DefaultFileText());
+    EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::wstring>{L"varo.ini"});
 }
 
 TEST(SettingsStore, SeedingRestoresAMissingFileFromTheBackup) {

@@ -1,5 +1,7 @@
 """The copy tool with StartSetting 1 asks the real settings application first."""
 
+import subprocess
+
 from select_helpers import BASE_SETTINGS, RESULT, CANCEL, new_folder
 from setting_helpers import *  # noqa: F403
 
@@ -62,6 +64,29 @@ class HandOffThroughTheSettingsApp(SettingTestCase):
             self.assertEqual(self.driver.wait_exit(pid), -1, leave)
             self.assertEqual(list(self.target.iterdir()), [], leave)
 
+    def test_a_save_that_fails_is_not_answered_as_saved(self):
+        # The settings folder is made immutable (chattr +i), which Wine's
+        # root cannot write either: OK cannot save, says so, and stays open.
+        self.prepare()
+        before = self.folder.settings_file.read_bytes()
+        locked = subprocess.run(["chattr", "+i", str(self.folder.settings_folder)], stdout=subprocess.PIPE,
+                                stderr=subprocess.STDOUT)
+        if locked.returncode != 0:
+            self.skipTest(f"cannot make a folder immutable here: {locked.stdout.decode(errors='replace')}")
+        self.addCleanup(subprocess.run, ["chattr", "-i", str(self.folder.settings_folder)])
+        pid, dialog = self.start_copy(self.source / "a.txt")
+        self.change_prefix(dialog, "-lost")
+        self.driver.press(dialog.hwnd, OK)
+        box = self.driver.wait_message_box(dialog.pid)
+        self.assertTrue(box.text.startswith("Could not write the configuration file."), box.text)
+        self.driver.answer(box, IDOK)
+        self.assertIsNone(self.driver.exit_code(dialog.pid))
+        self.assertIsNone(self.driver.exit_code(pid))  # the copy tool still waits for an answer
+        self.driver.press(dialog.hwnd, CANCEL_BUTTON)
+        self.assertEqual(self.driver.wait_exit(pid), -1)  # cancelled: nothing copied
+        self.assertEqual(list(self.target.iterdir()), [])
+        self.assertEqual(self.folder.settings_file.read_bytes(), before)
+
     def test_a_killed_settings_app_lets_the_copy_tool_go_on(self):
         self.prepare()
         pid, dialog = self.start_copy(self.source / "a.txt")
@@ -70,14 +95,19 @@ class HandOffThroughTheSettingsApp(SettingTestCase):
         self.finish_copy(pid)
         self.assertEqual((self.target / "a_1.txt").read_bytes(), b"a")
 
-    def test_two_copy_tools_get_their_own_dialog_and_answer(self):
+    def test_two_copy_tools_get_their_own_dialog_and_answer_one_after_the_other(self):
+        # One settings window per installation: the second copy tool's
+        # dialog opens once the first one has closed.
         self.prepare()
         other = make_files(self.temp / "src2", {"b.txt": "b"})
         first, first_dialog = self.start_copy(self.source / "a.txt")
-        second, second_dialog = self.start_copy(other / "b.txt")
-        self.assertNotEqual(first_dialog.pid, second_dialog.pid)
+        second = self.start(self.folder.exe("VaroSelect.exe"), quote(windows_path(other / "b.txt")))
+        second_setting = self.driver.wait_child_process(second, "VaroSetting.exe")
+        self.assertNotEqual(first_dialog.pid, second_setting)
+        self.assertEqual([w for w in self.driver.windows(second_setting) if w.visible], [])
         self.driver.press(first_dialog.hwnd, CANCEL_BUTTON)
         self.assertEqual(self.driver.wait_exit(first), -1)
+        second_dialog = self.wait_dialog(second_setting)
         self.change_prefix(second_dialog, "-second")
         self.driver.press(second_dialog.hwnd, NO_SAVE)
         self.finish_copy(second)

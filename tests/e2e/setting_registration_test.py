@@ -3,6 +3,9 @@ shortcuts made by the page itself, the context menu through the real
 VaroUAC.exe, the result cells, the result line and the failure details."""
 
 import re
+import shutil
+import subprocess
+import time
 
 from setting_helpers import *  # noqa: F403
 from uac_helpers import *  # noqa: F403
@@ -12,7 +15,7 @@ OFF, UNCHANGED, ON = 0, 1, 2
 # Page 111: trackbars and the cells under their Off and On ends, per target.
 SEND_TO, CONTEXT_MENU, DESKTOP = (1035, 1119, 1120), (1036, 1121, 1122), (1037, 1123, 1124)
 EXECUTE, RESULT, START_SETTING, AUTO_CLOSE = 530, 1108, 700, 701
-TBM_SETPOS, WM_HSCROLL, TB_THUMBPOSITION, BM_GETCHECK = 0x0405, 0x0114, 4, 0x00F0
+TBM_SETPOS, WM_HSCROLL, TB_THUMBPOSITION, BM_GETCHECK, WM_NULL = 0x0405, 0x0114, 4, 0x00F0, 0
 
 SUCCESS_EN, SUCCESS_JA = "Successful completion.", "正常に終了しました。 "
 NOTHING_SET_JA = "On/Offを設定してください。 "
@@ -27,9 +30,11 @@ class RegistrationPage(SettingTestCase, UacTestCase):
         self.send_to = linux_path(self.driver.special_folder(CSIDL_SENDTO))
         self.desktop = linux_path(self.driver.special_folder(CSIDL_DESKTOP))
 
-    def open(self, settings, programs=None):
+    def open(self, settings, programs=None, prepare=lambda: None):
+        """Opens the dialog in a fresh program folder; `prepare` runs before it starts."""
         self.make_folder(programs, settings)
         self.addCleanup(self.remove_shortcuts)
+        prepare()
         self.pid = self.start(self.folder.exe("VaroSetting.exe"))
         self.dialog = self.wait_dialog(self.pid)
         return self.page(self.dialog, SEND_TO[0])
@@ -50,16 +55,14 @@ class RegistrationPage(SettingTestCase, UacTestCase):
         self.driver.post(page, WM_HSCROLL, (position << 16) | TB_THUMBPOSITION, bar.hwnd)
 
     def execute(self, page, expected):
-        """Presses Execute and waits for the result line; the page does not
-        answer while it waits for VaroUAC."""
+        """Presses Execute and waits for the result line (past the note that
+        the page waits for VaroUAC)."""
         self.driver.set_text(page, "", id=RESULT)
         self.driver.press(page, EXECUTE)
 
         def shown():
-            try:
-                return self.driver.text(page, RESULT)
-            except DriverError:
-                return ""
+            text = self.driver.text(page, RESULT)
+            return "" if text in WAITING_FOR_HELPER else text
         self.assertEqual(wait_until(shown, timeout=60, what="the result line"), expected)
 
     def cells(self, page, target):
@@ -122,6 +125,17 @@ class RegistrationPage(SettingTestCase, UacTestCase):
         self.execute(page, SUCCESS_JA)
         self.assertEqual(self.cells(page, CONTEXT_MENU), ("OK", ""))
 
+    def test_the_presence_check_reads_the_machine_classes_only(self):
+        # A key of the same name in the user's classes shows through
+        # HKEY_CLASSES_ROOT on Windows (not under Wine, whose view does not merge).
+        def add_user_keys():
+            for root in ROOTS:
+                subprocess.run(["wine", "reg", "add", f"{USER_CLASSES}\\{root}\\{self.entry}\\Command", "/f"],
+                               env=self.driver.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                               timeout=60, check=True)
+        page = self.open({"Lang": "en"}, prepare=add_user_keys)
+        self.assertEqual(self.cells(page, CONTEXT_MENU), ("*", ""))
+
     def test_missing_copy_tool_shows_ng_and_the_details_on_click(self):
         page = self.open({"Lang": "en"}, programs=("VaroSetting.exe", "VaroUAC.exe"))
         self.move(page, SEND_TO, ON)
@@ -142,6 +156,56 @@ class RegistrationPage(SettingTestCase, UacTestCase):
         self.screenshot("details_ja")
         self.assertEqual(self.shortcuts(self.send_to), [])
         self.assert_absent()
+
+    def open_with_a_held_helper(self):
+        """The page of a folder whose VaroUAC.exe is the stand-in that holds
+        its answer until release.txt appears."""
+        def stand_in():
+            shutil.copy(BIN / "fake_varo_uac.exe", self.folder.path / "VaroUAC.exe")
+        page = self.open({"Lang": "en"}, programs=("VaroSetting.exe", "VaroSelect.exe"), prepare=stand_in)
+        self.starts = self.folder.path / "fake_uac_starts.txt"
+        return page
+
+    def test_the_dialog_answers_while_the_helper_holds_its_answer(self):
+        page = self.open_with_a_held_helper()
+        self.move(page, CONTEXT_MENU, ON)
+        self.driver.press(page, EXECUTE)
+        wait_until(self.starts.exists, what="the helper to start")
+        self.assertEqual(self.driver.text(page, RESULT), WAITING_FOR_HELPER[0])
+        self.assertFalse(self.driver.control(page, EXECUTE).enabled)
+        # A click that reached the page before Execute was disabled starts nothing.
+        self.driver.post(page, WM_COMMAND, EXECUTE, self.driver.control(page, EXECUTE).hwnd)
+        held_until = time.monotonic() + 10
+        while time.monotonic() < held_until:
+            self.driver.send(self.dialog.hwnd, WM_NULL, answer_within_ms=100)
+            self.assertFalse(self.driver.control(page, EXECUTE).enabled)
+            time.sleep(0.2)
+        # The language switch is handled meanwhile, the waiting note included.
+        self.choose_language(self.dialog, 0)
+        self.driver.wait_text(page, RESULT, WAITING_FOR_HELPER[1])
+        self.screenshot("waiting")
+        (self.folder.path / "release.txt").write_text("go")
+        self.driver.wait_text(page, RESULT, SUCCESS_JA, timeout=30)
+        self.assertEqual(self.cells(page, CONTEXT_MENU), ("", "OK"))
+        self.assertTrue(self.driver.control(page, EXECUTE).enabled)
+        self.assertEqual(self.starts.read_text().split(), ["0", "2"])  # one start: "0 2"
+        self.assertEqual(wait_until(lambda: (self.folder.path / "fake_uac_result.txt").exists()
+                                    and (self.folder.path / "fake_uac_result.txt").read_text()), "answered")
+
+    def test_closing_while_the_helper_works_leaves_it_to_end_by_itself(self):
+        page = self.open_with_a_held_helper()
+        self.move(page, CONTEXT_MENU, OFF)
+        self.driver.press(page, EXECUTE)
+        wait_until(self.starts.exists, what="the helper to start")
+        helper = self.driver.wait_child_process(self.pid, "VaroUAC.exe")
+        started = time.monotonic()
+        self.driver.press(self.dialog.hwnd, CANCEL_BUTTON)
+        self.assertEqual(self.driver.wait_exit(self.pid), 0)
+        self.assertLess(time.monotonic() - started, 5)
+        # The dialog took its block and event along: the helper finds nobody to answer.
+        (self.folder.path / "release.txt").write_text("go")
+        self.assertEqual(self.driver.wait_exit(helper), 0)
+        self.assertEqual((self.folder.path / "fake_uac_result.txt").read_text(), "no partner")
 
     def test_check_boxes_are_saved(self):
         page = self.open({"Lang": "en", "StartSetting": 0, "AutoClose": 1})

@@ -4,6 +4,8 @@ malformed requests, one helper at a time, and an entry run as Explorer runs
 it. Registering and removing through the page: setting_registration_test.py."""
 
 import re
+import subprocess
+import sys
 
 from uac_helpers import *  # noqa: F403
 
@@ -57,6 +59,56 @@ class ContextMenuEntries(UacTestCase):
         self.assertEqual(read_tree(copies[0]), read_tree(source))
         self.driver.press(window.hwnd, 1003)
         self.assertEqual(self.driver.wait_exit(pid), 0)
+
+    def test_entries_land_in_the_machine_classes_when_the_user_has_a_key_of_that_name(self):
+        # On Windows, writes through HKEY_CLASSES_ROOT would go into the user's
+        # key. Wine's HKEY_CLASSES_ROOT is the machine's classes alone, so here
+        # this test pins where the entries go rather than showing that fault.
+        self.make_folder()
+        for root in ROOTS:
+            subprocess.run(["wine", "reg", "add", f"{USER_CLASSES}\\{root}\\{self.entry}", "/f"],
+                           env=self.driver.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                           timeout=60, check=True)
+        user_keys = [self.entry_values(root, classes=USER_CLASSES) for root in ROOTS]
+        self.assertNotIn(None, user_keys)
+        self.assertEqual(self.exchange(0, 2), "1 0 0")
+        self.assert_layout(f"VaroSelect - Select Copy{self.suffix}(&9)")
+        for root, before in zip(ROOTS, user_keys):
+            self.assertEqual(self.entry_values(root, classes=USER_CLASSES), before, root)
+            self.assertIsNone(self.entry_values(root, command=True, classes=USER_CLASSES), root)
+        # Removing takes the machine's entries and leaves the user's key alone.
+        self.assertEqual(self.exchange(0, 0), "1 0 0")
+        self.assert_absent()
+        for root, before in zip(ROOTS, user_keys):
+            self.assertEqual(self.entry_values(root, classes=USER_CLASSES), before, root)
+
+
+class WithoutArguments(UacTestCase):
+    def test_it_opens_the_settings_dialog_of_its_installation(self):
+        # It asks the shell's desktop to start VaroSetting as the user and
+        # starts it itself when the shell cannot. Under Wine every process runs
+        # elevated, so which of the two happened shows only in the parent of
+        # the dialog's process, not in its rights.
+        token = "-" + self.id().rsplit(".", 1)[-1][:12]
+        self.make_folder(("VaroUAC.exe", "VaroSetting.exe"), settings={"Lang": "en", "PrefixAft1": token})
+        uac = self.start(self.folder.exe("VaroUAC.exe"))
+        self.assertEqual(self.driver.wait_exit(uac), 0)
+
+        def our_dialog():
+            for window in self.driver.windows():
+                if window.title != "VaroSetting" or not window.visible:
+                    continue
+                controls = self.driver.controls(window.hwnd)
+                if any(c.id == 503 and c.text == token for c in controls):
+                    return window
+            return None
+        dialog = wait_until(our_dialog, what="the settings dialog of this installation")
+        parents = {p["pid"]: p["parent"] for p in self.driver.processes()}
+        names = {p["pid"]: p["exe"] for p in self.driver.processes()}
+        starter = names.get(parents.get(dialog.pid), "VaroUAC.exe itself (ended since)")
+        print(f"VaroSetting was started by {starter}", file=sys.stderr)
+        self.driver.press(dialog.hwnd, 550)  # Cancel
+        self.assertEqual(self.driver.wait_exit(dialog.pid), 0)
 
 
 class SingleRun(UacTestCase):

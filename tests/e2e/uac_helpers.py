@@ -12,6 +12,12 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 from varo_e2e import *  # noqa: E402,F401,F403
 
 ROOTS = ("*\\shell", "Folder\\shell")
+# Where VaroUAC writes the entries: the machine's classes, never the merged
+# HKEY_CLASSES_ROOT view; and the current user's classes, which must stay untouched.
+MACHINE_CLASSES = "HKLM\\Software\\Classes"
+USER_CLASSES = "HKCU\\Software\\Classes"
+# The registration page's result line while it waits for VaroUAC (English, Japanese).
+WAITING_FOR_HELPER = ("Waiting for VaroUAC to finish...", "VaroUACの処理が終わるのを待っています...")
 # Without a waiting settings application the helper retries its answer this
 # long (uac/uac_answer.h: 25 retries 200 ms apart) and then ends.
 ANSWER_BOUND = 5.0
@@ -46,7 +52,11 @@ def _exported_texts(key: str, env: dict) -> dict[str, str]:
         if not file.exists():
             return {}
         text = file.read_bytes().decode("utf-16")
-    full_key = key.replace("HKCR\\", "HKEY_CLASSES_ROOT\\", 1)
+    full_key = key
+    for short, full in (("HKCR\\", "HKEY_CLASSES_ROOT\\"), ("HKLM\\", "HKEY_LOCAL_MACHINE\\"),
+                        ("HKCU\\", "HKEY_CURRENT_USER\\")):
+        if key.startswith(short):
+            full_key = full + key[len(short):]
     texts, inside = {}, False
     for line in text.splitlines():
         if line.startswith("["):
@@ -75,11 +85,12 @@ class UacTestCase(E2ETestCase):
 
     def remove_entries(self):
         for root in ROOTS:
-            subprocess.run(["wine", "reg", "delete", f"HKCR\\{root}\\{self.entry}", "/f"], env=self.driver.env,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+            for classes in (MACHINE_CLASSES, USER_CLASSES):
+                subprocess.run(["wine", "reg", "delete", f"{classes}\\{root}\\{self.entry}", "/f"],
+                               env=self.driver.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
 
-    def entry_values(self, root: str, command: bool = False):
-        key = f"HKCR\\{root}\\{self.entry}" + ("\\Command" if command else "")
+    def entry_values(self, root: str, command: bool = False, classes: str = MACHINE_CLASSES):
+        key = f"{classes}\\{root}\\{self.entry}" + ("\\Command" if command else "")
         return reg_query(key, self.driver.env)
 
     def run_runner(self, *args, timeout=DEFAULT_TIMEOUT) -> dict[str, str]:

@@ -484,10 +484,13 @@ class Driver:
     def post(self, hwnd: int, msg: int, wparam: int = 0, lparam: int = 0, id: Optional[int] = None) -> None:
         self.request("post", hwnd=hwnd, id=id, msg=msg, wparam=wparam, lparam=lparam)
 
-    def send(self, hwnd: int, msg: int, wparam: int = 0, lparam: int = 0, id: Optional[int] = None) -> int:
+    def send(self, hwnd: int, msg: int, wparam: int = 0, lparam: int = 0, id: Optional[int] = None,
+             answer_within_ms: Optional[int] = None) -> int:
         """Sends a message whose arguments are plain numbers and returns its
-        result (a check box's BM_GETCHECK, a list's count)."""
-        return self.request("send", hwnd=hwnd, id=id, msg=msg, wparam=wparam, lparam=lparam)["result"]
+        result (a check box's BM_GETCHECK, a list's count). With `answer_within_ms`,
+        a window that does not answer within that time raises DriverError."""
+        return self.request("send", hwnd=hwnd, id=id, msg=msg, wparam=wparam, lparam=lparam,
+                            answer_within_ms=answer_within_ms)["result"]
 
     def register_message(self, name: str) -> int:
         """The number of a registered window message ("TaskbarCreated")."""
@@ -569,6 +572,10 @@ class Driver:
     def tree_children(self, tree: int, item: int = 0) -> list[TreeItem]:
         """The children of a tree item, expanded first (0: the root items)."""
         return [TreeItem(i["item"], i["text"]) for i in self.request("tree_children", hwnd=tree, item=item)["items"]]
+
+    def foreground(self) -> int:
+        """The handle of the foreground window (0 when there is none)."""
+        return self.request("foreground")["hwnd"]
 
     def focus(self, hwnd: int) -> dict:
         """The control with the keyboard focus in the window's thread: {"hwnd", "id"}."""

@@ -47,9 +47,9 @@ TEST_F(ContextMenuEntries, WrittenUnderBothRootsAndFoundByTheCheck) {
 
 TEST_F(ContextMenuEntries, MissingCopyToolIsCode2005AndWritesNothing) {
     ::DeleteFileW((folder / L"VaroSelect.exe").c_str());
-    ProcessFailureLog().ClearRecord();
+    ThreadFailureLog().ClearRecord();
     EXPECT_EQ(WriteEntries(context, L"m"), kEntriesFailed);
-    EXPECT_EQ(ProcessFailureLog().record().code, 2005u);
+    EXPECT_EQ(ThreadFailureLog().record().code, 2005u);
     EXPECT_TRUE(NothingLeft());
 }
 
@@ -73,16 +73,16 @@ TEST_F(ContextMenuEntries, RequestsAndTheirAnswers) {
         const char* what;
         bool registeredBefore;
         UacArguments arguments;
-        int status;
+        ElevationStatus status;
         bool registeredAfter;
     };
     const Case cases[] = {
-        {"register", false, {true, 2}, kStatusDone, true},
-        {"register over old entries", true, {true, 2}, kStatusDone, true},
-        {"remove", true, {false, 0}, kStatusDone, false},
-        {"remove what is not there", false, {false, 0}, kStatusNothingToRemove, false},
-        {"refresh what is there", true, {false, 1}, kStatusDone, true},
-        {"refresh what is not there", false, {false, 1}, kStatusNothingDone, false},
+        {"register", false, {true, 2}, ElevationStatus::Done, true},
+        {"register over old entries", true, {true, 2}, ElevationStatus::Done, true},
+        {"remove", true, {false, 0}, ElevationStatus::Done, false},
+        {"remove what is not there", false, {false, 0}, ElevationStatus::NothingToRemove, false},
+        {"refresh what is there", true, {false, 1}, ElevationStatus::Done, true},
+        {"refresh what is not there", false, {false, 1}, ElevationStatus::NothingDone, false},
     };
     for (const Case& c : cases) {
         (void)RemoveEntries(context, true);
@@ -104,14 +104,14 @@ TEST_F(ContextMenuEntries, WithoutRightsTheUserIsToldAndNothingChanges) {
     MessageCapture boxes;
     ASSERT_EQ(WriteEntries(context, L"old"), kEntriesOk);
     const ElevationAnswer answer = HandleRequest(context, UacArguments{false, 0}, false);
-    EXPECT_EQ(answer, (ElevationAnswer{kStatusFailed, {2000, 0}}));
+    EXPECT_EQ(answer, (ElevationAnswer{ElevationStatus::Failed, {2000, 0}}));
     EXPECT_TRUE(Registered());
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.texts[0], L"Please start VaroUAC with administrator's privilege.");
     EXPECT_TRUE(boxes.boxes[0].style & MB_ICONINFORMATION);
 
     // A refresh without rights is not a failure: nothing was asked to change.
-    EXPECT_EQ(HandleRequest(context, UacArguments{true, 1}, false).status, kStatusNothingDone);
+    EXPECT_EQ(HandleRequest(context, UacArguments{true, 1}, false).status, ElevationStatus::NothingDone);
     EXPECT_EQ(boxes.texts[1], L"VaroUACは管理者権限で起動してください。");
 }
 
@@ -128,7 +128,7 @@ TEST_F(ContextMenuEntries, FailedRegistrationAnswersTheFirstCodeAndLogsTheMenuTe
     ::DeleteFileW((folder / L"VaroSelect.exe").c_str());
     context.debugLog = folder / L"varo_debug.log";
     const ElevationAnswer answer = HandleRequest(context, UacArguments{false, 2}, true);
-    EXPECT_EQ(answer.status, kStatusFailed);
+    EXPECT_EQ(answer.status, ElevationStatus::Failed);
     EXPECT_EQ(answer.failure.code, 2005u);
     const std::wstring log = ReadUtf16File(context.debugLog);
     EXPECT_NE(log.find(L"ID:UAC-CMP3 CD:"), std::wstring::npos);

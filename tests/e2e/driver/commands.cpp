@@ -367,6 +367,12 @@ Object OnRect(DriverSession&, const Args& args) {
     return Object{{"window", JsonValue(RectObject(window))}, {"client", JsonValue(RectObject(client))}};
 }
 
+// The window in the foreground, the one the user works with.
+Object OnForeground(DriverSession&, const Args&) {
+    return Object{
+        {"hwnd", JsonValue(static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(::GetForegroundWindow())))}};
+}
+
 // The control that has the keyboard focus in the window's thread.
 Object OnFocus(DriverSession&, const Args& args) {
     std::string error;
@@ -393,7 +399,9 @@ Object OnPost(DriverSession&, const Args& args) {
 }
 
 // A message whose arguments are plain numbers (no pointers), answered with
-// its result: tree view states, button checks, list counts.
+// its result: tree view states, button checks, list counts. "timeout_ms"
+// bounds the wait for the answer (a window that does not answer in time
+// fails the command).
 Object OnSend(DriverSession&, const Args& args) {
     std::string error;
     HWND target = args.Target(&error);
@@ -404,7 +412,7 @@ Object OnSend(DriverSession&, const Args& args) {
     if (!::SendMessageTimeoutW(target, static_cast<UINT>(*message),
                                static_cast<WPARAM>(args.Integer("wparam").value_or(0)),
                                static_cast<LPARAM>(args.Integer("lparam").value_or(0)), SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                               kSendTimeoutMs, &result))
+                               static_cast<UINT>(args.Integer("answer_within_ms").value_or(kSendTimeoutMs)), &result))
         return Failure(SystemErrorMessage("SendMessage", ::GetLastError()));
     return Object{{"result", JsonValue(static_cast<std::int64_t>(result))}};
 }
@@ -559,6 +567,7 @@ constexpr std::pair<std::string_view, Handler> kCommands[] = {
     {"set_text", OnSetText},
     {"rect", OnRect},
     {"focus", OnFocus},
+    {"foreground", OnForeground},
     {"post", OnPost},
     {"send", OnSend},
     {"tab_captions", OnTabCaptions},

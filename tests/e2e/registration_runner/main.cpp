@@ -32,9 +32,9 @@ void Line(std::wostringstream& out, const std::wstring& key, const std::wstring&
 }
 
 std::wstring RunExchange(const std::wstring& folder, bool japanese, int request) {
-    const TargetOutcome outcome = RunContextMenuExchange({nullptr, folder, L""}, japanese, request);
+    const ElevationAnswer answer = RunContextMenuExchange({nullptr, folder, L"", nullptr}, japanese, request);
     std::wostringstream out;
-    Line(out, L"answer", FormatElevationAnswer({outcome.status, outcome.failure}));
+    Line(out, L"answer", FormatElevationAnswer(answer));
     return out.str();
 }
 

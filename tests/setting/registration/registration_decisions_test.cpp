@@ -18,6 +18,19 @@ TEST(RegistrationDecisions, ResultsBecomeStatuses) {
     for (const auto& [result, status] : cases) EXPECT_EQ(StatusOfResult(result), status) << result;
 }
 
+TEST(RegistrationDecisions, TheHelpersStatusesBecomeThePagesStatuses) {
+    const std::pair<ElevationStatus, int> cases[] = {{ElevationStatus::NothingDone, kStatusNotRun},
+                                                     {ElevationStatus::Done, kStatusOk},
+                                                     {ElevationStatus::Failed, kStatusNg},
+                                                     {ElevationStatus::NothingToRemove, kStatusNothingThere}};
+    for (const auto& [answer, status] : cases) {
+        const TargetOutcome outcome = OutcomeOfAnswer({answer, {2016, 5}});
+        EXPECT_EQ(outcome.status, status) << static_cast<int>(answer);
+        EXPECT_EQ(outcome.failure.code, 2016u);
+        EXPECT_EQ(outcome.failure.systemError, 5u);
+    }
+}
+
 TEST(RegistrationDecisions, CurrentStateCells) {
     EXPECT_EQ(CurrentStateCells(0), (ResultCells{L"", L"*"}));
     EXPECT_EQ(CurrentStateCells(3), (ResultCells{L"", L""}));

@@ -58,19 +58,19 @@ TEST_F(Shortcuts, RegisteringTwiceLeavesExactlyOneShortcut) {
 }
 
 TEST_F(Shortcuts, TargetResultsAndCodes) {
-    ProcessFailureLog().ClearRecord();
+    ThreadFailureLog().ClearRecord();
     EXPECT_EQ(ShortcutTarget(L"", program, L"n", 9), -1);
-    EXPECT_EQ(ProcessFailureLog().record().code, 1010u);
+    EXPECT_EQ(ThreadFailureLog().record().code, 1010u);
 
     EXPECT_EQ(ShortcutTarget(sendTo.path(), program, L"n", 9), 4);
     EXPECT_EQ(ShortcutTarget(sendTo.path(), program, L"n", 0), 4);  // nothing to remove
 
-    ProcessFailureLog().ClearRecord();
+    ThreadFailureLog().ClearRecord();
     EXPECT_EQ(ShortcutTarget(sendTo.path(), programs / L"Missing.exe", L"n", 2), -1);
-    EXPECT_EQ(ProcessFailureLog().record().code, 1013u);
-    EXPECT_EQ(ProcessFailureLog().record().systemError, 2u);
+    EXPECT_EQ(ThreadFailureLog().record().code, 1013u);
+    EXPECT_EQ(ThreadFailureLog().record().systemError, 2u);
 
-    ProcessFailureLog().ClearRecord();
+    ThreadFailureLog().ClearRecord();
     EXPECT_EQ(CreateShortcut(sendTo.path(), program, L"", std::wstring(260, L'n')), -1);
-    EXPECT_EQ(ProcessFailureLog().record().code, 1020u);
+    EXPECT_EQ(ThreadFailureLog().record().code, 1020u);
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "dpi.h"
+#include "pages/registration_icon.h"
 
 TEST(RegistrationIcon, IconAndSizePerDpi) {
     const struct {
