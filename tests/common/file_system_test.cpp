@@ -43,7 +43,9 @@ TEST(FileSystemFolders, MakesEveryMissingLevelAndNamesWhatItMade) {
 
 TEST(FileSystemFolders, PathsPastTheOldLimitWork) {
     TempDir dir;
-    std::wstring deep = ExtendedLengthPath(dir.path());
+    // Without the folder's trailing "\": an extended-length path is taken as
+    // it is, and "\\" in it is an invalid name.
+    std::wstring deep = ExtendedLengthPath(dir / L"long");
     while (deep.size() < 400) deep += L"\\folder_with_a_long_name";
     ASSERT_EQ(MakeFolders(SystemFileSystem(), deep), 0u);
     const std::wstring file = deep + L"\\f.txt";
