@@ -106,9 +106,9 @@ private:
         return true;
     }
 
-    // The last block of a large file, without the previous block's bytes
-    // (libdeflate takes none): at most the first few matches of a block of
-    // a mebibyte are lost.
+    // A block of a large file as a stream of its own, without the previous
+    // block's bytes (libdeflate takes none): at most the first few matches
+    // of a block of a mebibyte are lost.
     bool CompressFinal(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out) {
         if (!whole_) return false;
         out.resize(libdeflate_deflate_compress_bound(whole_.get(), data.size()));
