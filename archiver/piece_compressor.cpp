@@ -5,17 +5,18 @@
 #include <libdeflate.h>
 
 #include "block_deflate.h"
+#include "stream_joint.h"
 
 namespace {
 
 constexpr int kLevel = 6;
 constexpr int kTrialLevel = 1;
-// Three samples of this size, from the start, the middle and the end.
-constexpr std::size_t kSampleSize = 8 * 1024;
-constexpr std::size_t kSamples = 3;
+// Samples of this size, spread evenly from the start to the end.
+constexpr std::size_t kSampleSize = 4 * 1024;
+constexpr std::size_t kSamples = 8;
 // Data up to this size is compressed whole, not judged on samples.
 constexpr std::size_t kSampledFrom = 64 * 1024;
-// Samples that shrink to more than 49/50 of their size count as incompressible.
+// A sample that shrinks to more than 49/50 of its size counts as incompressible.
 constexpr std::size_t kKeptParts = 49;
 constexpr std::size_t kParts = 50;
 // A deflate stored block holds at most this many bytes.
@@ -67,25 +68,26 @@ public:
             return true;
         }
         if (piece.last) return CompressFinal(piece.data, out);
-        return continuing_.Compress(piece.dictionary, piece.data, out);
+        return CompressContinuing(piece, out);
     }
 
 private:
-    // Whether data would not shrink worth the time: samples of it,
-    // compressed fast, save less than a fiftieth. Short data is never
-    // judged so: trying it whole costs little.
+    // Whether data would not shrink worth the time: every one of a few
+    // samples, compressed fast, saves less than a fiftieth. (One sample that
+    // compresses is enough to try the whole: data laid end to end from many
+    // files mixes both kinds.) Short data is never judged so: trying it
+    // whole costs little.
     bool LooksIncompressible(std::span<const std::uint8_t> data) {
         if (data.size() <= kSampledFrom || !trial_) return false;
         std::uint8_t out[kSampleSize];
-        std::size_t compressed = 0;
         for (std::size_t i = 0; i < kSamples; ++i) {
             const std::size_t start = (data.size() - kSampleSize) * i / (kSamples - 1);
             const std::size_t size =
                 libdeflate_deflate_compress(trial_.get(), data.data() + start, kSampleSize, out, sizeof out);
-            // No room: the sample grew, which counts as not shrinking at all.
-            compressed += size == 0 ? kSampleSize : size;
+            // 0: no room, the sample grew.
+            if (size != 0 && size * kParts <= kSampleSize * kKeptParts) return false;
         }
-        return compressed * kParts > kSamples * kSampleSize * kKeptParts;
+        return true;
     }
 
     // Stored when deflate does not make the file smaller: the output space
@@ -104,9 +106,9 @@ private:
         return true;
     }
 
-    // The last block of a large file, without the previous block's bytes
-    // (libdeflate takes none): at most the first few matches of a block of
-    // a mebibyte are lost.
+    // A block of a large file as a stream of its own, without the previous
+    // block's bytes (libdeflate takes none): at most the first few matches
+    // of a block of a mebibyte are lost.
     bool CompressFinal(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out) {
         if (!whole_) return false;
         out.resize(libdeflate_deflate_compress_bound(whole_.get(), data.size()));
@@ -116,8 +118,17 @@ private:
         return size != 0;
     }
 
+    // A block that the next block continues: libdeflate's final stream,
+    // made to continue. Should that ever fail, zlib compresses the block
+    // from the previous block's bytes and ends it with a sync flush.
+    bool CompressContinuing(const PieceToCompress& piece, std::vector<std::uint8_t>& out) {
+        if (CompressFinal(piece.data, out) && joint_.MakeContinuing(out, piece.data)) return true;
+        return continuing_.Compress(piece.dictionary, piece.data, out);
+    }
+
     UniqueCompressor whole_;
     UniqueCompressor trial_;
+    StreamJoint joint_;
     BlockDeflater continuing_;
 };
 

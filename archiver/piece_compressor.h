@@ -38,9 +38,10 @@ public:
 // Makes the compressor of one thread.
 using CompressorMaker = std::function<std::unique_ptr<PieceCompressor>()>;
 
-// Deflate at level 6: libdeflate for a piece that ends the file (it
-// compresses a buffer in one call, and its stream is final), zlib for a
-// block that continues into the next (it starts from the previous block's
-// bytes and ends with a sync flush). Data that a quick trial on samples
-// finds incompressible is stored without compressing.
+// Deflate at level 6 by libdeflate, every piece in one call. libdeflate
+// takes no dictionary and always ends its stream, so a block that the next
+// block continues starts afresh and its stream is made to continue
+// (StreamJoint); should that fail, zlib compresses the block from the
+// previous block's bytes and ends it with a sync flush. Data that a quick
+// trial on samples finds incompressible is stored without compressing.
 std::unique_ptr<PieceCompressor> MakeDeflateCompressor();

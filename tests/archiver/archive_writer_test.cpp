@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <new>
 #include <random>
@@ -188,6 +189,7 @@ class StandInFiles final : public ForwardingFiles {
 public:
     std::vector<std::pair<std::wstring, DWORD>> reparseTags;  // folder name -> tag
     std::wstring throwingFile;                                // a name whose opening for reading throws
+    std::function<void()> beforeRead;                         // called before each file is opened for reading
 
     DWORD List(const std::wstring& folder, const Visit& visit) override {
         return ForwardingFiles::List(folder, [&](const WIN32_FIND_DATAW& data) {
@@ -202,6 +204,7 @@ public:
     }
     UniqueKernelHandle Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition, DWORD flags,
                             DWORD& error) override {
+        if (access == GENERIC_READ && beforeRead) beforeRead();
         if (!throwingFile.empty() && access == GENERIC_READ && path.ends_with(L"\\" + throwingFile)) {
             throw std::bad_alloc();
         }
@@ -289,6 +292,32 @@ TEST(ArchiveThreads, AnythingThrownOrFailingInAThreadFailsTheArchiveAndLeavesNoF
         noCompressor.threads = threads;
         noCompressor.makeCompressor = []() -> std::unique_ptr<PieceCompressor> { throw std::bad_alloc(); };
         EXPECT_EQ(WriteArchive(scan.items, dir / L"out.zip", noCompressor).code, kArchiverInternalError);
+        EXPECT_EQ(NamesIn(dir.path()), (std::vector<std::wstring>{L"mixed"}));
+    }
+}
+
+TEST(ArchiveEntries, CancelWhileFilesAreReadStopsTheRunAndLeavesNoFile) {
+    TempDir dir;
+    const std::wstring source = MakeMixedSource(dir);
+    const SourceScan scan = ScanSource(source, nullptr);
+    ASSERT_EQ(scan.code, kArchiverOk);
+    for (unsigned threads : {1u, 2u}) {
+        SCOPED_TRACE(threads);
+        std::atomic<bool> cancel{false};
+        std::atomic<int> reads{0};
+        StandInFiles files;
+        // The run is under way: Cancel comes at the 40th file.
+        files.beforeRead = [&] {
+            if (++reads == 40) cancel = true;
+        };
+        ArchiveProgress progress;
+        ArchiveOptions options;
+        options.threads = threads;
+        options.cancel = &cancel;
+        options.files = &files;
+        options.progress = &progress;
+        EXPECT_EQ(WriteArchive(scan.items, dir / L"out.zip", options).code, kArchiverStopped);
+        EXPECT_LT(progress.entriesDone, progress.entriesTotal);
         EXPECT_EQ(NamesIn(dir.path()), (std::vector<std::wstring>{L"mixed"}));
     }
 }

@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <vector>
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include "piece_compressor.h"
+#include "stream_joint.h"
 
 namespace {
 
@@ -102,4 +104,47 @@ TEST(PieceCompressor, AWholeFileIsStoredWhenDeflateDoesNotShrinkIt) {
             EXPECT_TRUE(Inflate(out, c.data.size()) == c.data) << c.name;
         }
     }
+}
+
+namespace {
+
+std::vector<std::uint8_t> Libdeflate(const std::vector<std::uint8_t>& data) {
+    libdeflate_compressor* compressor = libdeflate_alloc_compressor(6);
+    std::vector<std::uint8_t> out(libdeflate_deflate_compress_bound(compressor, data.size()));
+    out.resize(libdeflate_deflate_compress(compressor, data.data(), data.size(), out.data(), out.size()));
+    libdeflate_free_compressor(compressor);
+    return out;
+}
+
+}  // namespace
+
+TEST(StreamJoint, FinalStreamsOfEveryKindContinueIntoTheNextPiece) {
+    std::vector<std::vector<std::uint8_t>> inputs = {Text(1 << 20), Noise(1 << 20, 5), {'a'}};
+    // Short inputs of every length end at every bit of a byte.
+    for (std::size_t length = 1; length < 200; ++length) inputs.push_back(Noise(length, length % 7 == 0 ? 1 : 2));
+    for (std::size_t length = 1; length < 200; ++length) inputs.push_back(Text(length * 13));
+    const std::vector<std::uint8_t> tail = Text(5000);
+    StreamJoint joint;
+    for (const std::vector<std::uint8_t>& data : inputs) {
+        std::vector<std::uint8_t> stream = Libdeflate(data);
+        ASSERT_TRUE(joint.MakeContinuing(stream, data)) << data.size();
+        const std::vector<std::uint8_t> next = Libdeflate(tail);
+        stream.insert(stream.end(), next.begin(), next.end());
+        std::vector<std::uint8_t> expected = data;
+        expected.insert(expected.end(), tail.begin(), tail.end());
+        ASSERT_TRUE(Inflate(stream, expected.size()) == expected) << data.size();
+    }
+}
+
+TEST(StreamJoint, AStreamThatDoesNotInflateToTheDataIsLeftAlone) {
+    const std::vector<std::uint8_t> data = Text(10000);
+    std::vector<std::uint8_t> stream = Libdeflate(data);
+    const std::vector<std::uint8_t> original = stream;
+    std::vector<std::uint8_t> other = data;
+    other[5000] ^= 1;
+    StreamJoint joint;
+    EXPECT_FALSE(joint.MakeContinuing(stream, other));
+    EXPECT_EQ(stream, original);
+    stream.resize(stream.size() / 2);  // broken off
+    EXPECT_FALSE(joint.MakeContinuing(stream, data));
 }
