@@ -19,7 +19,7 @@ constexpr std::size_t kPathChars = kPathFieldCapacity - 1;  // 291
 
 constexpr MessagePair kBrowseTitle = {L"コピー先のフォルダを選択して下さい", L"Please Select Copy Folder"};
 
-constexpr std::array<ControlCaption, 14> kTexts = {{
+constexpr std::array<ControlCaption, 15> kTexts = {{
     {IDC_COPY_FOLDER_GROUP, {L"コピー先フォルダの指定", L"Specify destination folder"}},
     {IDC_COPY_SAME_FOLDER, {L"同じディレクトリにコピー(&A)", L"Copy to the sa&me directory"}},
     {IDC_COPY_GIVEN_FOLDER, {L"指定したフォルダにコピー(&F):", L"Copy to the specified &folder:"}},
@@ -34,6 +34,7 @@ constexpr std::array<ControlCaption, 14> kTexts = {{
     {IDC_COPY_ZERO_LABEL, {L"連番の前ゼロ(&R):", L"Ze&ro suppression:"}},
     {IDC_COPY_DIGIT_LABEL, {L"桁", L"Digit"}},
     {IDC_COPY_COMPRESS, {L"Zip形式で圧縮する(&Z)", L"Compress in &Zip Format"}},
+    {IDC_COPY_VERIFY, {L"コピー後に内容を照合する(&V)", L"&Verify copies after copying"}},
     {IDC_COPY_DIR_TREE_LABEL, {L"コピー結果リストの作成(&C):", L"Create a &copy result list:"}},
 }};
 
@@ -149,6 +150,7 @@ INT_PTR OnInitDialog(HWND page, SettingApp& app) {
     FillSerialDigits(page);
     SelectListItem(page, IDC_COPY_ZERO_SUPPRESS, SerialDigitsItemOf(settings.ZeroSuppress));
     SetChecked(page, IDC_COPY_COMPRESS, settings.CompressMode == 1);
+    SetChecked(page, IDC_COPY_VERIFY, settings.Verify == 1);
     RefillList(page, IDC_COPY_DIR_TREE, ResultListModeItems());
     SelectListItem(page, IDC_COPY_DIR_TREE, ResultListModeOf(settings.DirTree));
     SetDefaultGuiFont(page, kDefaultFontIds);
@@ -215,5 +217,6 @@ void ReadCopyToPage(HWND page, Settings& settings) {
     settings.AddStringsAft = ListSelection(page, IDC_COPY_ADD_AFT);
     settings.ZeroSuppress = ZeroSuppressOfItem(ListSelection(page, IDC_COPY_ZERO_SUPPRESS));
     settings.CompressMode = IsChecked(page, IDC_COPY_COMPRESS) ? 1 : 0;
+    settings.Verify = IsChecked(page, IDC_COPY_VERIFY) ? 1 : 0;
     settings.DirTree = ResultListModeOf(ListSelection(page, IDC_COPY_DIR_TREE));
 }

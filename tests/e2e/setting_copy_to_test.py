@@ -7,7 +7,7 @@ from setting_helpers import *  # noqa: F403
 # Copy-to page (template 112).
 BEF1, BEF2, AFT1, AFT2, BROWSE, ORGANIZE = 501, 502, 503, 504, 530, 531
 SAME_FOLDER, GIVEN_FOLDER, SEL_DIR, OPEN_DIR, COMPRESS = 600, 601, 700, 701, 702
-PATH, KIND_BEF, KIND_AFT, DIGITS, DIR_TREE, DIR_TREE_NOTE = 1000, 1001, 1002, 1003, 1009, 1130
+PATH, KIND_BEF, KIND_AFT, DIGITS, DIR_TREE, DIR_TREE_NOTE, VERIFY = 1000, 1001, 1002, 1003, 1009, 1130, 1131
 CB_GETCURSEL = 0x0147
 NO_COPY_NOTE = "[Copy processing is not performed]"
 
@@ -41,7 +41,7 @@ class CopyToPage(SettingTestCase):
         history = [f"C:\\his{n}" for n in range(1, 11)]
         history[2] = windows_path(chosen)
         self.open({"Lang": "en", "Tab": 1, "CopyMode": 0, "Path": "", "AddStringsBef": 0, "AddStringsAft": 0,
-                   "ZeroSuppress": 1, "DirTree": 0, "SelDir": 0, "OpenDir": 0, "CompressMode": 0,
+                   "ZeroSuppress": 1, "DirTree": 0, "SelDir": 0, "OpenDir": 0, "CompressMode": 0, "Verify": 0,
                    **{f"PathHis{n}": history[n - 1] for n in range(1, 11)}})
         self.assertEqual([self.enabled(id) for id in (PATH, BROWSE, ORGANIZE, DIGITS)], [False] * 4)
         self.driver.press(self.copy_to, GIVEN_FOLDER)
@@ -64,7 +64,7 @@ class CopyToPage(SettingTestCase):
         self.assertEqual(self.kinds(), (2, 4))
         self.choose(DIGITS, 4)
 
-        for id in (SEL_DIR, OPEN_DIR, COMPRESS):
+        for id in (SEL_DIR, OPEN_DIR, COMPRESS, VERIFY):
             self.driver.press(self.copy_to, id)
         self.choose(DIR_TREE, 2)
         self.driver.wait_text(self.copy_to, DIR_TREE_NOTE, NO_COPY_NOTE)
@@ -76,7 +76,8 @@ class CopyToPage(SettingTestCase):
         saved = self.folder.read_settings()
         expected = {"CopyMode": "1", "Path": windows_path(chosen) + "\\", "PrefixBef1": "top", "PrefixBef2": "b-",
                     "PrefixAft1": "-a", "PrefixAft2": "end", "AddStringsBef": "2", "AddStringsAft": "4",
-                    "ZeroSuppress": "5", "SelDir": "1", "OpenDir": "1", "CompressMode": "1", "DirTree": "1"}
+                    "ZeroSuppress": "5", "SelDir": "1", "OpenDir": "1", "CompressMode": "1", "DirTree": "1",
+                    "Verify": "1"}
         self.assertEqual({key: saved[key] for key in expected}, expected)
 
     def test_a_refused_value_keeps_the_dialog_on_the_tab_shown(self):

@@ -108,8 +108,7 @@ TEST_F(CopyCheckTest, ACopyThatDiffersTwiceFailsTheRunAndIsNotKept) {
               L"either and have not been kept.\n\n" +
                   (dir / L"out\\D_1\\sub\\victim.bin"));
     EXPECT_FALSE(Exists(dir / L"out\\D_1\\sub\\victim.bin"));
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(ReadBytes(dir / (L"out\\D_1\\f" + std::to_wstring(i))), Content(3000 + i, i));
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(ReadBytes(dir / (L"out\\D_1\\f" + std::to_wstring(i))), Content(3000 + i, i));
     EXPECT_FALSE(allVerified);
     EXPECT_EQ(List().find(L"*Every copy was read back"), std::wstring::npos);
 }
@@ -134,9 +133,10 @@ TEST_F(CopyCheckTest, ASourceWrittenToWhileItIsCopiedIsReportedAsChanged) {
     files.changeSource = true;
     ASSERT_EQ(Copy(dir / L"src\\D"), 0);
     ASSERT_EQ(messages.texts.size(), 1u);
-    EXPECT_EQ(messages.texts[0], L"Files that changed while they were copied : 1\nTheir copies could not be "
-                                 L"verified.\n\n" +
-                                     (dir / L"src\\D\\f3"));
+    EXPECT_EQ(messages.texts[0],
+              L"Files that changed while they were copied : 1\nTheir copies could not be "
+              L"verified.\n\n" +
+                  (dir / L"src\\D\\f3"));
     EXPECT_FALSE(allVerified);
 }
 
