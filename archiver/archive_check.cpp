@@ -14,12 +14,6 @@
 
 namespace {
 
-constexpr std::uint32_t kLocalSignature = 0x04034b50;
-constexpr std::uint32_t kCentralSignature = 0x02014b50;
-constexpr std::uint32_t kEndSignature = 0x06054b50;
-constexpr std::uint32_t kZip64EndSignature = 0x06064b50;
-constexpr std::uint32_t kZip64LocatorSignature = 0x07064b50;
-constexpr std::uint16_t kZip64FieldId = 0x0001;
 constexpr std::size_t kEndRecordBytes = 22;
 constexpr std::size_t kZip64LocatorBytes = 20;
 constexpr std::size_t kLocalHeaderBytes = 30;

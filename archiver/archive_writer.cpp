@@ -10,7 +10,6 @@
 #include "archiver_api.h"
 #include "block_pipeline.h"
 #include "cancel_flag.h"
-#include "full_path.h"
 #include "output_file.h"
 #include "source_tree.h"
 #include "temporary_archive.h"
@@ -154,7 +153,7 @@ ArchiveOutcome WriteArchiveOrFail(const std::vector<SourceItem>& items, const st
     FileSystem& files = options.files ? *options.files : SystemFileSystem();
     ArchiveOptions used = options;
     used.files = &files;
-    const std::wstring target = FullExtendedPath(archivePath);
+    const std::wstring target = ExtendedLengthPath(FullPath(archivePath));
     ArchiveOutcome outcome;
     TemporaryArchive temporary(files, target, outcome.error);
     if (outcome.error != 0) return {kArchiverCannotWrite, archivePath, outcome.error};

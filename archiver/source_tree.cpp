@@ -7,7 +7,6 @@
 #include "cancel_flag.h"
 #include "find_data.h"
 #include "folder_links.h"
-#include "full_path.h"
 #include "text.h"
 #include "zip_records.h"
 
@@ -127,7 +126,7 @@ int MakeSourceItem(std::wstring path, std::wstring_view archiveName, const WIN32
 SourceScan ScanSource(std::wstring_view source, const std::atomic<bool>* cancel, FileSystem& files) {
     TreeScanner scanner(cancel, files);
     // Extended-length, so that reads deep in the tree are not cut at 260 characters.
-    const std::wstring path = WithoutTrailingSeparators(FullExtendedPath(source));
+    const std::wstring path = WithoutTrailingSeparators(ExtendedLengthPath(FullPath(source)));
     WIN32_FIND_DATAW data;
     if (!FindSource(path, files, data)) {
         scanner.scan.code = kArchiverCannotRead;

@@ -14,6 +14,14 @@ constexpr std::uint64_t kZip32Limit = 0xFFFFFFFF;
 // The 16-bit entry count of the end record; the same rule.
 constexpr std::uint64_t kZip16Limit = 0xFFFF;
 
+// The records' signatures and the Zip64 extra field's id.
+constexpr std::uint32_t kLocalSignature = 0x04034b50;
+constexpr std::uint32_t kCentralSignature = 0x02014b50;
+constexpr std::uint32_t kEndSignature = 0x06054b50;
+constexpr std::uint32_t kZip64EndSignature = 0x06064b50;
+constexpr std::uint32_t kZip64LocatorSignature = 0x07064b50;
+constexpr std::uint16_t kZip64FieldId = 0x0001;
+
 constexpr std::uint16_t kMethodStored = 0;
 constexpr std::uint16_t kMethodDeflated = 8;
 

@@ -121,6 +121,17 @@ std::wstring ExtendedLengthPath(std::wstring_view path) {
     return std::wstring(path);
 }
 
+std::wstring FullPath(std::wstring_view path) {
+    const std::wstring given(path);
+    const DWORD size = ::GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return given;
+    std::wstring full(size, L'\0');
+    const DWORD length = ::GetFullPathNameW(given.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) return given;
+    full.resize(length);
+    return full;
+}
+
 std::wstring DisplayPath(std::wstring_view path) {
     if (path.starts_with(kExtendedUncPrefix)) return L"\\\\" + std::wstring(path.substr(kExtendedUncPrefix.size()));
     if (path.starts_with(kExtendedPrefix)) return std::wstring(path.substr(kExtendedPrefix.size()));

@@ -55,6 +55,10 @@ FileSystem& SystemFileSystem();
 // and normal (no "." or ".." parts, "\" between parts); other paths, and
 // paths that already carry the prefix, are returned as they are.
 std::wstring ExtendedLengthPath(std::wstring_view path);
+// The full form of a path as the system resolves it against the current
+// folder ("." and ".." applied, "/" made "\\"); the path as it is when the
+// system cannot.
+std::wstring FullPath(std::wstring_view path);
 // The path as the user knows it, without the extended-length prefix.
 std::wstring DisplayPath(std::wstring_view path);
 // folder, one "\", then name, for paths of any length (an extended-length

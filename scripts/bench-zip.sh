@@ -78,13 +78,26 @@ run_tool() {
 }
 
 # The copy tool delivers source as a Zip archive into a fresh folder; the
-# archive is then moved to out (a rename) for its size.
+# archive is then moved to out (a rename) for its size. Meanwhile the space
+# the destination folder takes is sampled, and its peak kept in out.peak:
+# the room a Zip delivery needs beside the archive itself.
 run_copy_tool() {
     local source=$1 out=$2 destination="$2.d"
     mkdir -p "$destination"
     printf '[Env]\r\nStartSetting=0\r\nCopyMode=1\r\nPath=%s\\\r\nCompressMode=1\r\nAddStringsBef=0\r\nAddStringsAft=0\r\nAutoClose=1\r\nOpenDir=0\r\n' \
         "$(varo_winpath "$destination")" | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$SETTINGS/varo.ini"
+    (
+        peak=0
+        while [ ! -f "$out.stop" ]; do
+            used=$(du -sb "$destination" 2>/dev/null | cut -f1)
+            [ "${used:-0}" -gt "$peak" ] && peak=$used && echo "$peak" >"$out.peak"
+            sleep 0.1
+        done
+    ) &
+    local sampler=$!
     wine "$(varo_winpath "$PROGRAM/VaroSelect.exe")" "$(varo_winpath "$source")" </dev/null
+    touch "$out.stop"
+    wait "$sampler"
     mv "$destination"/*.zip "$out"
 }
 
@@ -131,6 +144,9 @@ for set in $SETS; do
     # ratio tells what the same run would take with both cores free.
     printf '   CPU:   zip/ours %.2fx (ours kept %.2f cores busy in its best run)\n' \
         "$(calc "a / b" "${cpu[zip]}" "${cpu[ours]}")" "$(calc "a / b" "${cpu[ours]}" "${best_time[ours]}")"
+    peak=$(cat "$BENCH/out/$set-varo-$ROUNDS.zip.peak" 2>/dev/null || echo 0)
+    printf '   room:  the destination of the copy tool held at most %d bytes while it packed; its archive has %d (%.3fx)\n' \
+        "$peak" "${size[varo]}" "$(calc "a / b" "$peak" "${size[varo]}")"
     unset best_time cpu size
 done
 echo "Load after: $(cut -d' ' -f1-3 /proc/loadavg)"

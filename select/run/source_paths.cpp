@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "file_system.h"
 #include "paths.h"
 #include "text.h"
 
@@ -26,16 +27,6 @@ std::size_t RootLength(std::wstring_view path) {
     return at;
 }
 
-std::wstring FullPathOf(std::wstring_view path) {
-    const std::wstring text(path);
-    const DWORD size = ::GetFullPathNameW(text.c_str(), 0, nullptr, nullptr);
-    if (size == 0) return text;
-    std::wstring full(size, L'\0');
-    const DWORD length = ::GetFullPathNameW(text.c_str(), size, full.data(), nullptr);
-    full.resize(length < size ? length : 0);
-    return full.empty() ? text : full;
-}
-
 void DropTrailingDotsAndSpaces(std::wstring& component) {
     if (component == L"." || component == L"..") return;
     const std::size_t keep = component.find_last_not_of(L". ");
@@ -47,7 +38,7 @@ void DropTrailingDotsAndSpaces(std::wstring& component) {
 std::wstring NormalizeSourcePath(std::wstring_view path) {
     if (path.starts_with(L"\\\\?\\")) return std::wstring(path);
     std::wstring full(path);
-    if (RootLength(full) == 0) full = FullPathOf(full);
+    if (RootLength(full) == 0) full = FullPath(full);
     const std::size_t rootLength = RootLength(full);
     if (rootLength == 0) return full;
 

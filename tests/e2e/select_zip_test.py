@@ -102,7 +102,8 @@ class ZipDelivery(CopyToolTestCase):
 
 
 class LargeZipDelivery(CopyToolTestCase):
-    """Archives that need Zip64, made by the copy tool."""
+    """Archives that need Zip64, made by the copy tool and read back by it
+    (Verify) before they take their place."""
 
     def test_a_file_over_4_gib(self):
         source = self.temp / "src" / "sparse.bin"
@@ -114,8 +115,8 @@ class LargeZipDelivery(CopyToolTestCase):
                 f.write(b"mark" + str(at).encode())
             f.truncate(size)
         target = self.temp / "out"
-        self.run_copy([source], dict(ZIP_SETTINGS, CopyMode=1, Path=windows_path(target) + "\\"))
-        window = self.wait_result("Success.", timeout=600)
+        self.run_copy([source], dict(ZIP_SETTINGS, CopyMode=1, Path=windows_path(target) + "\\", Verify=1))
+        window = self.wait_result("Success. (verified)", timeout=600)
         zip64_entries, zip64_end = zipcheck.verify_archive(target / "sparse_1.bin.zip", source)
         self.assertEqual((zip64_entries, zip64_end), (1, False))
         self.close_and_exit(window)
@@ -124,8 +125,8 @@ class LargeZipDelivery(CopyToolTestCase):
         source = make_files(self.temp / "src" / "many",
                             {f"f{n // 300:03d}/{n}.txt": b"" for n in range(66000)})
         target = self.temp / "out"
-        self.run_copy([source], dict(ZIP_SETTINGS, CopyMode=1, Path=windows_path(target) + "\\"))
-        window = self.wait_result("Success.", timeout=600)
+        self.run_copy([source], dict(ZIP_SETTINGS, CopyMode=1, Path=windows_path(target) + "\\", Verify=1))
+        window = self.wait_result("Success. (verified)", timeout=600)
         zip64_entries, zip64_end = zipcheck.verify_archive(target / "many_1.zip", source, top="many_1",
                                                            folder_times=False)
         self.assertTrue(zip64_end)
