@@ -74,7 +74,7 @@ class SettingAlone(SettingTestCase):
             "PrefixAft1": "a1", "AddStringsAft": 4, "PrefixAft2": "a2", "ZeroSuppress": 3, "CompressMode": 1,
             "DirTree": 2, "Select": 0, "SelectMode": 1, "TargetFile": "*.txt", "ExNoTargetFile": "a*.txt",
             "NoTargetFile": "*.tmp", "ExTargetFile": "keep*.tmp", "UpdateDateType": 3, "UpdateDateVal": 5,
-            "UpdateDateStr": "2024/1/2", "UpdateDateEnd": "2024/03/04", "EmptyDirNoCopy": 1,
+            "UpdateDateStr": "2024/1/2", "UpdateDateEnd": "2024/03/04", "EmptyDirNoCopy": 1, "Verify": 1,
         }
         # Each history starts with its current value, so pushing it changes nothing.
         for key, current in [("Path", path), ("TargetFile", "*.txt"), ("ExNoTargetFile", "a*.txt"),
