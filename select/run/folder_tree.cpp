@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "error_texts.h"
+#include "find_data.h"
 #include "folder_links.h"
 #include "format.h"
 #include "message_box.h"
@@ -23,11 +24,6 @@ bool IsFolderEntry(const WIN32_FIND_DATAW& data) {
     return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// The per-file test, skipped when the conditions select every file anyway.
-bool Selected(const SelectionConditions& conditions, const WIN32_FIND_DATAW& data) {
-    return SelectsEverything(conditions) || IsFileSelected(conditions, data.cFileName, data.ftLastWriteTime);
-}
-
 // One walk over a source tree and the queue its file copies go to.
 struct Walk {
     TreeCopy& copy;
@@ -43,13 +39,15 @@ std::wstring RelativeTo(const std::wstring& root, const std::wstring& path) {
 // failure of the run is shown: copies that fail after it, or after Cancel,
 // fail because of it.
 void CopyQueuedFile(TreeCopy& copy, const std::wstring& from, const std::wstring& to, const std::wstring& name,
-                    Destination destination) {
+                    std::uint64_t size, Destination destination) {
     SharedRunState& shared = copy.shared;
     if (shared.copyCancelRequested.load()) return;
     shared.statusItemText.Set(name);
     shared.statusProgressText.Clear();
+    FileCopyProgress progress(shared.progress, size);
     const DWORD error = copy.copyFile(copy.files, from, to, shared, destination);
     if (error == 0) {
+        progress.Copied();
         shared.somethingCopied = true;
         return;
     }
@@ -76,7 +74,8 @@ void CopyTreeFile(Walk& walk, const std::wstring& sourcePath, const std::wstring
         if (!ListOnly(s)) copy.packed->push_back({sourcePath, relative, data});
     } else if (!ListOnly(s)) {
         walk.files.Add([&copy, sourcePath, to = copy.destinationRoot + relative, name = std::wstring(data.cFileName),
-                        destination] { CopyQueuedFile(copy, sourcePath, to, name, destination); });
+                        size = FileSizeOf(data),
+                        destination] { CopyQueuedFile(copy, sourcePath, to, name, size, destination); });
     }
     if (copy.record && WalkRecordsEntries(s)) copy.record(relative, false, data);
 }
@@ -150,6 +149,10 @@ std::unordered_set<std::wstring> FoldersHoldingFiles(const std::vector<PackedEnt
 }
 
 }  // namespace
+
+bool Selected(const SelectionConditions& conditions, const WIN32_FIND_DATAW& data) {
+    return SelectsEverything(conditions) || IsFileSelected(conditions, data.cFileName, data.ftLastWriteTime);
+}
 
 bool CopyableFiles::InFolder(const std::wstring& folder) {
     if (const auto known = known_.find(folder); known != known_.end()) return known->second;
