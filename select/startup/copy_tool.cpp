@@ -172,7 +172,8 @@ int RunCopyTool(HINSTANCE instance, std::wstring_view commandLine, const CopyToo
     }
     AddMainTrayIcon(app.mainWindowLinks);
     CreateProgressWindow({instance, &app.shared, &app.progressWindow, &app.mainWindow, app.tooltip,
-                          app.settings.DirTree, app.settings.AutoClose == 1});
+                          app.settings.DirTree, app.settings.AutoClose == 1, DeliversZip(app.settings),
+                          &app.mainWindowLinks.trayIcon});
 
     DWORD workerId = 0;
     UniqueKernelHandle worker(
