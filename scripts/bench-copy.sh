@@ -4,7 +4,10 @@
 # bare single-threaded FindFirstFileW/CopyFileExW walker (the reference any
 # Windows program under Wine is measured against) and with native cp -r;
 # prints times and ratios to the walker. The rows pool-1 to pool-8 run the
-# copy tool's own tree copy with 1, 2, 4 and 8 copy threads.
+# copy tool's own tree copy with 1, 2, 4 and 8 copy threads; the row nocount
+# runs the copy tool without the pass that counts the totals for the progress
+# window (its test build, VARO_TEST_NO_COUNT=1), and the last lines give what
+# counting costs.
 #
 #   scripts/bench-copy.sh [rounds]
 set -euo pipefail
@@ -49,6 +52,7 @@ wineserver -p
 program="$work/varo_bench"
 mkdir -p "$program"
 cp "$VARO_BUILD/bin/VaroSelect.exe" "$program/"
+cp "$VARO_BUILD/bin/varo_select_seams.exe" "$program/"
 settings="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/kestrel/varo_bench"
 mkdir -p "$settings"
 
@@ -58,11 +62,18 @@ readonly VARO_DESIGNED_PAUSE=2.0
 
 now() { date +%s.%N; }
 
-run_varo() {  # source destination
-    mkdir -p "$2"
-    printf '[Env]\r\nStartSetting=0\r\nCopyMode=1\r\nPath=%s\\\r\n' "$(varo_winpath "$2")" |
+write_settings() {  # destination
+    mkdir -p "$1"
+    printf '[Env]\r\nStartSetting=0\r\nCopyMode=1\r\nPath=%s\\\r\n' "$(varo_winpath "$1")" |
         iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$settings/varo.ini"
+}
+run_varo() {  # source destination
+    write_settings "$2"
     wine "$(varo_winpath "$program/VaroSelect.exe")" "$(varo_winpath "$1")"
+}
+run_nocount() {
+    write_settings "$2"
+    VARO_TEST_NO_COUNT=1 wine "$(varo_winpath "$program/varo_select_seams.exe")" "$(varo_winpath "$1")"
 }
 run_walker() { wine "$VARO_BUILD/bin/copy_walker.exe" "$(varo_winpath "$1")" "$(varo_winpath "$2")"; }
 # The same walker listing the files first and copying them on as many threads
@@ -100,11 +111,11 @@ measure() {  # tool set source
     end=$(now)
     local seconds
     seconds=$(echo "$end - $start" | bc -l)
-    [ "$1" = varo ] && seconds=$(echo "$seconds - $VARO_DESIGNED_PAUSE" | bc -l)
+    [[ $1 == varo || $1 == nocount ]] && seconds=$(echo "$seconds - $VARO_DESIGNED_PAUSE" | bc -l)
     total[$1-$2]=$(echo "${total[$1-$2]:-0} + $seconds" | bc -l)
     rm -rf "$destination"
 }
-tools="walker walker-mt varo pool-1 pool-2 pool-4 pool-8 xcopy cp"
+tools="walker walker-mt varo nocount pool-1 pool-2 pool-4 pool-8 xcopy cp"
 
 for round in $(seq 1 "$rounds"); do
     for tool in $tools; do
@@ -128,6 +139,11 @@ for tool in $tools; do
     fi
     big=$(echo "${total[$tool-big]} / $rounds" | bc -l)
     printf '%-8s %12.2f %8.2fx %15.2f %8.2fx\n' "$tool" "$big" "$(speed "$big" big)" "$small" "$(speed "$small" small)"
+done
+for set in big small; do
+    printf 'Counting the totals (varo against nocount), %s: %+.1f%%\n' \
+        "$([ $set = big ] && echo '1 GiB file' || echo '20,000 files')" \
+        "$(echo "(${total[varo-$set]} / ${total[nocount-$set]} - 1) * 100" | bc -l)"
 done
 printf 'VaroSelect on a 2-byte file: %.2f s (its start-up and end, part of each of its rows)\n' \
     "$(echo "${total[varo-tiny]} / $rounds" | bc -l)"
