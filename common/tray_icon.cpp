@@ -1,5 +1,7 @@
 #include "tray_icon.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr UINT kTrayIconId = 1;
@@ -28,6 +30,14 @@ void TrayIcon::Remove() {
     if (!shown_) return;
     ::Shell_NotifyIconW(NIM_DELETE, &data_);
     shown_ = false;
+}
+
+void TrayIcon::SetTip(std::wstring_view tip) {
+    tip = tip.substr(0, std::size(data_.szTip) - 1);
+    if (tip == data_.szTip) return;
+    std::fill(std::begin(data_.szTip), std::end(data_.szTip), L'\0');
+    tip.copy(data_.szTip, tip.size());
+    if (shown_) ::Shell_NotifyIconW(NIM_MODIFY, &data_);
 }
 
 bool TrayIcon::OnTaskbarCreated(UINT message) {

@@ -14,6 +14,9 @@ class TrayIcon {
 public:
     void Add(HWND window, UINT callbackMessage, HICON icon, std::wstring_view tip);
     void Remove();
+    // Changes the tip (cut to what the icon holds); nothing happens when it
+    // is already that text.
+    void SetTip(std::wstring_view tip);
 
     // For the window procedure: true when `message` is TaskbarCreated, after
     // adding the icon again if it is shown.

@@ -4,8 +4,11 @@
 # bare single-threaded FindFirstFileW/CopyFileExW walker (the reference any
 # Windows program under Wine is measured against) and with native cp -r;
 # prints times and ratios to the walker. varo-verify is VaroSelect with
-# Verify=1 (every copy read back and compared with its source). The rows pool-1 to pool-8 run the
-# copy tool's own tree copy with 1, 2, 4 and 8 copy threads.
+# Verify=1 (every copy read back and compared with its source). The rows
+# pool-1 to pool-8 run the copy tool's own tree copy with 1, 2, 4 and 8 copy
+# threads; the row nocount runs the copy tool without the pass that counts the
+# totals for the progress window (its test build, VARO_TEST_NO_COUNT=1), and
+# the last lines give what Verify and counting cost.
 #
 #   scripts/bench-copy.sh [rounds]
 set -euo pipefail
@@ -50,6 +53,7 @@ wineserver -p
 program="$work/varo_bench"
 mkdir -p "$program"
 cp "$VARO_BUILD/bin/VaroSelect.exe" "$program/"
+cp "$VARO_BUILD/bin/varo_select_seams.exe" "$program/"
 settings="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/kestrel/varo_bench"
 mkdir -p "$settings"
 
@@ -59,15 +63,24 @@ readonly VARO_DESIGNED_PAUSE=2.0
 
 now() { date +%s.%N; }
 
-run_varo_with() {  # extra-settings source destination
-    mkdir -p "$3"
-    printf '[Env]\r\nStartSetting=0\r\nCopyMode=1\r\nPath=%s\\\r\n%s' "$(varo_winpath "$3")" "$1" |
+write_settings() {  # extra-settings destination
+    mkdir -p "$2"
+    printf '[Env]\r\nStartSetting=0\r\nCopyMode=1\r\nPath=%s\\\r\n%s' "$(varo_winpath "$2")" "$1" |
         iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$settings/varo.ini"
-    wine "$(varo_winpath "$program/VaroSelect.exe")" "$(varo_winpath "$2")"
 }
-run_varo() { run_varo_with "" "$@"; }
+run_varo() {  # source destination
+    write_settings "" "$2"
+    wine "$(varo_winpath "$program/VaroSelect.exe")" "$(varo_winpath "$1")"
+}
 # Every copy read back and compared with its source.
-run_varo-verify() { run_varo_with $'Verify=1\r\n' "$@"; }
+run_varo-verify() {
+    write_settings $'Verify=1\r\n' "$2"
+    wine "$(varo_winpath "$program/VaroSelect.exe")" "$(varo_winpath "$1")"
+}
+run_nocount() {
+    write_settings "" "$2"
+    VARO_TEST_NO_COUNT=1 wine "$(varo_winpath "$program/varo_select_seams.exe")" "$(varo_winpath "$1")"
+}
 run_walker() { wine "$VARO_BUILD/bin/copy_walker.exe" "$(varo_winpath "$1")" "$(varo_winpath "$2")"; }
 # The same walker listing the files first and copying them on as many threads
 # as the copy tool uses: how far threads alone take a bare copy here.
@@ -104,11 +117,11 @@ measure() {  # tool set source
     end=$(now)
     local seconds
     seconds=$(echo "$end - $start" | bc -l)
-    [[ $1 == varo* ]] && seconds=$(echo "$seconds - $VARO_DESIGNED_PAUSE" | bc -l)
+    [[ $1 == varo* || $1 == nocount ]] && seconds=$(echo "$seconds - $VARO_DESIGNED_PAUSE" | bc -l)
     total[$1-$2]=$(echo "${total[$1-$2]:-0} + $seconds" | bc -l)
     rm -rf "$destination"
 }
-tools="walker walker-mt varo varo-verify pool-1 pool-2 pool-4 pool-8 xcopy cp"
+tools="walker walker-mt varo varo-verify nocount pool-1 pool-2 pool-4 pool-8 xcopy cp"
 
 for round in $(seq 1 "$rounds"); do
     for tool in $tools; do
@@ -136,6 +149,11 @@ done
 printf 'Verify costs %.2fx the time of the same copy without it on the 1 GiB file, %.2fx on the 20,000 files\n' \
     "$(echo "${total[varo-verify-big]} / ${total[varo-big]}" | bc -l)" \
     "$(echo "${total[varo-verify-small]} / ${total[varo-small]}" | bc -l)"
+for set in big small; do
+    printf 'Counting the totals (varo against nocount), %s: %+.1f%%\n' \
+        "$([ $set = big ] && echo '1 GiB file' || echo '20,000 files')" \
+        "$(echo "(${total[varo-$set]} / ${total[nocount-$set]} - 1) * 100" | bc -l)"
+done
 printf 'VaroSelect on a 2-byte file: %.2f s (its start-up and end, part of each of its rows)\n' \
     "$(echo "${total[varo-tiny]} / $rounds" | bc -l)"
 echo "(VaroSelect's times exclude its designed ${VARO_DESIGNED_PAUSE} s of pause and auto-close delay; it copies"

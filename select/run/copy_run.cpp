@@ -4,6 +4,7 @@
 
 #include "run/copy_rules.h"
 #include "error_texts.h"
+#include "find_data.h"
 #include "run/file_copy.h"
 #include "format.h"
 #include "handles.h"
@@ -90,13 +91,6 @@ struct SourceJob {
 
 bool HasWildcard(std::wstring_view path) {
     return path.find_first_of(L"*?") != std::wstring_view::npos;
-}
-
-// Finds the source on disk; a wildcard would find some other entry, so such
-// a path does not exist.
-bool LookUpSource(FileSystem& files, const std::wstring& path, WIN32_FIND_DATAW& data) {
-    if (path.empty() || HasWildcard(path)) return false;
-    return files.Find(path, data) == 0;
 }
 
 bool Exists(const RunContext& run, std::wstring_view path) {
@@ -434,6 +428,7 @@ bool CopyFileSource(RunContext& run, SourceJob& job, const EntryRecorder& record
             if (!PackFileSource(run, job)) return false;
         } else {
             const WIN32_FIND_DATAW* verifyAgainst = run.settings.Verify == 1 ? &job.find : nullptr;
+            FileCopyProgress progress(run.shared.progress, FileSizeOf(job.find));
             const CopyResult result = CopyOneFile(*run.files, job.copySource, job.destinationPath, run.shared,
                                                   Destination::MayExist, verifyAgainst);
             if (result.error != 0) {
@@ -445,6 +440,7 @@ bool CopyFileSource(RunContext& run, SourceJob& job, const EntryRecorder& record
                 findings.Differs(job.destinationPath);
                 return true;
             }
+            progress.Copied();
         }
         run.shared.somethingCopied = true;
         NoteVirtualStoreRedirect(run, job.destinationPath);
@@ -505,6 +501,15 @@ bool WriteResultList(RunContext& run, const SourceJob& job, ResultEntryTable& ta
 
 }  // namespace
 
+bool FindSource(FileSystem& files, std::wstring_view sourcePath, std::wstring& copySource, WIN32_FIND_DATAW& data) {
+    // The path as Windows resolves it ("data.." and "data " are "data"), so
+    // the folder is listed under the name it really has.
+    copySource = StripTrailingBackslash(NormalizeSourcePath(StripTrailingBackslash(sourcePath)));
+    // A wildcard would find some other entry, so such a path does not exist.
+    if (copySource.empty() || HasWildcard(copySource)) return false;
+    return files.Find(copySource, data) == 0;
+}
+
 std::wstring InitialBrowseFolder(const RunContext& run) {
     if (!run.chosenFolder.empty()) return run.chosenFolder;
     if (!run.settings.Path.empty() && PathExists(run.settings.Path)) return run.settings.Path;
@@ -514,10 +519,7 @@ std::wstring InitialBrowseFolder(const RunContext& run) {
 int CopyOneSource(RunContext& run, std::wstring_view sourcePath) {
     const Settings& s = run.settings;
     SourceJob job;
-    // The path as Windows resolves it ("data.." and "data " are "data"), so
-    // the folder is listed under the name it really has.
-    job.copySource = StripTrailingBackslash(NormalizeSourcePath(StripTrailingBackslash(sourcePath)));
-    if (!LookUpSource(*run.files, job.copySource, job.find)) {
+    if (!FindSource(*run.files, sourcePath, job.copySource, job.find)) {
         ShowMessage(nullptr, MB_ICONERROR, kSelectFolderOrFile, {job.copySource});
         return -1;
     }

@@ -29,7 +29,7 @@ struct CopyRunServices {
 // The state of one run of the worker, kept across its sources.
 struct RunContext {
     RunContext(const Settings& s, const SelectionConditions& c, SharedRunState& state)
-        : settings(s), conditions(c), shared(state) {}
+        : settings(s), conditions(c), shared(state), packProgress(state.progress.pack) {}
 
     const Settings& settings;
     const SelectionConditions& conditions;
@@ -51,8 +51,8 @@ struct RunContext {
     std::wstring lastListPath;  // empty when the last source wrote no list
     // With Verify: nothing so far failed to be read back and matched.
     bool allVerified = true;
-    // How far packing the current archive has come.
-    ArchiveProgress packProgress;
+    // How far packing the current archive has come (the progress window shows it).
+    ArchiveProgress& packProgress;
     // Room for the copy result list's entries (tests stand in for memory
     // running out with a small limit).
     std::size_t listEntryLimit = ResultEntryTable::kNoLimit;
@@ -63,6 +63,11 @@ struct RunContext {
     std::wstring firstSource;
     std::wstring sourceNames;
 };
+
+// The source of a command-line path as a copy run takes it: copySource is
+// the path in normal form without a trailing "\", data its find data. False
+// when there is no such file or folder.
+bool FindSource(FileSystem& files, std::wstring_view sourcePath, std::wstring& copySource, WIN32_FIND_DATAW& data);
 
 // Copies one source path (it may be empty). Returns 0 on success, also when
 // the run was cancelled, and -1 on failure (after showing why).

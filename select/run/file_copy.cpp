@@ -16,6 +16,7 @@ DWORD CALLBACK CopyProgress(LARGE_INTEGER totalSize, LARGE_INTEGER transferred, 
                             DWORD, HANDLE, HANDLE, LPVOID context) {
     auto& shared = *static_cast<SharedRunState*>(context);
     if (shared.copyCancelRequested.load()) return PROGRESS_CANCEL;
+    FileCopyProgress::Transferred(static_cast<std::uint64_t>(transferred.QuadPart));
     // Nothing may be thrown through the system's copy; the line is only shown.
     try {
         shared.statusProgressText.Set(

@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "error_texts.h"
+#include "find_data.h"
 #include "folder_links.h"
 #include "format.h"
 #include "message_box.h"
@@ -21,11 +22,6 @@ constexpr MessagePair kCreateFolderFailed = {L"フォルダの作成に失敗し
 
 bool IsFolderEntry(const WIN32_FIND_DATAW& data) {
     return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-// The per-file test, skipped when the conditions select every file anyway.
-bool Selected(const SelectionConditions& conditions, const WIN32_FIND_DATAW& data) {
-    return SelectsEverything(conditions) || IsFileSelected(conditions, data.cFileName, data.ftLastWriteTime);
 }
 
 // One walk over a source tree and the queue its file copies go to.
@@ -48,11 +44,15 @@ void CopyQueuedFile(TreeCopy& copy, const std::wstring& from, const std::wstring
     if (shared.copyCancelRequested.load()) return;
     shared.statusItemText.Set(data.cFileName);
     shared.statusProgressText.Clear();
+    FileCopyProgress progress(shared.progress, FileSizeOf(data));
     const CopyResult result = copy.copyFile(copy.files, from, to, shared, destination, copy.verify ? &data : nullptr);
     if (result.error == 0) {
         if (result.differs && copy.findings) copy.findings->Differs(DisplayPath(to));
         if (result.sourceChanged && copy.findings) copy.findings->SourceChanged(DisplayPath(from));
-        if (!result.differs) shared.somethingCopied = true;
+        if (!result.differs) {
+            progress.Copied();
+            shared.somethingCopied = true;
+        }
         return;
     }
     if (!shared.copyCancelRequested.exchange(true))
@@ -153,6 +153,10 @@ std::unordered_set<std::wstring> FoldersHoldingFiles(const std::vector<PackedEnt
 }
 
 }  // namespace
+
+bool Selected(const SelectionConditions& conditions, const WIN32_FIND_DATAW& data) {
+    return SelectsEverything(conditions) || IsFileSelected(conditions, data.cFileName, data.ftLastWriteTime);
+}
 
 void CheckFindings::Differs(const std::wstring& copy) {
     std::lock_guard guard(lock_);

@@ -44,6 +44,10 @@ private:
     std::vector<std::wstring> changed_;
 };
 
+// The walk's test of a file in a source folder, skipped when the conditions
+// select every file anyway.
+bool Selected(const SelectionConditions& conditions, const WIN32_FIND_DATAW& data);
+
 // Whether source folders hold, at any depth, a file that would be copied.
 // Every folder is listed at most once however often it is asked about (a
 // folder that holds one, or that was listed to its end without one, is

@@ -2,10 +2,13 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
 #include "startup/source_arguments.h"
 #include "run/copy_rules.h"
 #include "run/copy_run.h"
 #include "run/run_failure.h"
+#include "run/totals_count.h"
 #include "explorer/explorer_view.h"
 #include "ui/destination_browser.h"
 #include "format.h"
@@ -64,10 +67,15 @@ void RunCommandLine(CopyToolApp& app) {
     run.services.sourcesChanged = [&app] {
         if (app.progressWindow) ::PostMessageW(app.progressWindow, kSourcesChangedMessage, 0, 0);
     };
+    if (app.seams.files) run.files = app.seams.files;
     if (WritesList(app.settings)) shared.listFailed = false;
     shared.copyCancelRequested = false;
     shared.somethingCopied = false;
     shared.runState = kRunRunning;
+    // The totals are counted beside the copy, which starts at once.
+    std::optional<TotalsCount> count;
+    if (app.seams.countTotals && CountsTotals(app.settings))
+        count.emplace(CommandLinePaths(app.commandLine), app.settings, app.conditions, *run.files, shared);
 
     bool failed = false;
     const SplitOutcome outcome = ForEachCommandLinePath(
@@ -76,6 +84,7 @@ void RunCommandLine(CopyToolApp& app) {
     // After a path that was too long nothing more is copied, and the run
     // ends as failed, so the window shows it and closes as after any failure.
     if (outcome == SplitOutcome::TooLong) failed = true;
+    count.reset();
 
     if (!app.progressWindow && app.mainWindow) ::PostMessageW(app.mainWindow, WM_CLOSE, 0, 0);
     if (app.settings.CopyMode == 1 && !run.chosenFolder.empty()) {
@@ -139,7 +148,7 @@ int InitCopyTool(CopyToolApp& app) {
     return 0;
 }
 
-int RunCopyTool(HINSTANCE instance, std::wstring_view commandLine) {
+int RunCopyTool(HINSTANCE instance, std::wstring_view commandLine, const CopyToolSeams& seams) {
     SetMessageBoxCaption(L"VaroSelect", true);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
@@ -148,6 +157,7 @@ int RunCopyTool(HINSTANCE instance, std::wstring_view commandLine) {
     app.instance = instance;
     app.mainWindowLinks.instance = instance;
     app.commandLine = std::wstring(commandLine);
+    app.seams = seams;
     if (!RegisterMainWindowClass(instance)) {
         ShowStartupFailure(L"Could not register window class.");
         return 0;
@@ -164,7 +174,8 @@ int RunCopyTool(HINSTANCE instance, std::wstring_view commandLine) {
     }
     AddMainTrayIcon(app.mainWindowLinks);
     CreateProgressWindow({instance, &app.shared, &app.progressWindow, &app.mainWindow, app.tooltip,
-                          app.settings.DirTree, app.settings.AutoClose == 1});
+                          app.settings.DirTree, app.settings.AutoClose == 1, DeliversZip(app.settings),
+                          &app.mainWindowLinks.trayIcon});
 
     DWORD workerId = 0;
     UniqueKernelHandle worker(

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "run/run_progress.h"
+
 // Values of SharedRunState::runState.
 enum RunStateValue : int {
     kRunNotStarted = 0,
@@ -53,4 +55,6 @@ struct SharedRunState {
     // and applied by the window thread when it is told they changed.
     StatusText sourceNamesText;
     StatusText sourceTipText;
+    // Files and bytes done, and the totals once they are counted.
+    RunProgress progress;
 };

@@ -13,11 +13,11 @@ constexpr MessagePair kTooLongUnquoted = {
     L"パスは%d文字以内にしてくください。\n\n%s",
     L"Please refer to the length of the path of this file in less than %d characters.\n\n%s"};
 
-}  // namespace
-
-SplitOutcome ForEachCommandLinePath(std::wstring_view commandLine,
-                                    const std::function<void(const std::wstring& path)>& copy,
-                                    const std::function<bool()>& cancelled) {
+// The splitting itself; tooLong is told of a path that reached 260
+// characters (inside quotes or not), and the split ends there.
+SplitOutcome SplitCommandLine(std::wstring_view commandLine, const std::function<void(const std::wstring& path)>& copy,
+                              const std::function<bool()>& cancelled,
+                              const std::function<void(bool quoted, const std::wstring& path)>& tooLong) {
     std::wstring path;
     bool quoted = false;
     bool skipNext = false;    // the blank that follows a closing quote
@@ -45,8 +45,7 @@ SplitOutcome ForEachCommandLinePath(std::wstring_view commandLine,
             continue;
         }
         if (path.size() == kMaxPathLength) {
-            ShowMessage(nullptr, MB_ICONERROR, quoted ? kTooLongQuoted : kTooLongUnquoted,
-                        {static_cast<int>(kMaxPathChars), path});
+            tooLong(quoted, path);
             return SplitOutcome::TooLong;
         }
         path += c;
@@ -55,4 +54,23 @@ SplitOutcome ForEachCommandLinePath(std::wstring_view commandLine,
     if (cancelled()) return SplitOutcome::Cancelled;
     copy(path);
     return SplitOutcome::Completed;
+}
+
+}  // namespace
+
+SplitOutcome ForEachCommandLinePath(std::wstring_view commandLine,
+                                    const std::function<void(const std::wstring& path)>& copy,
+                                    const std::function<bool()>& cancelled) {
+    return SplitCommandLine(commandLine, copy, cancelled, [](bool quoted, const std::wstring& path) {
+        ShowMessage(nullptr, MB_ICONERROR, quoted ? kTooLongQuoted : kTooLongUnquoted,
+                    {static_cast<int>(kMaxPathChars), path});
+    });
+}
+
+std::vector<std::wstring> CommandLinePaths(std::wstring_view commandLine) {
+    std::vector<std::wstring> paths;
+    (void)SplitCommandLine(
+        commandLine, [&paths](const std::wstring& path) { paths.push_back(path); }, [] { return false; },
+        [](bool, const std::wstring&) {});
+    return paths;
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class SplitOutcome {
     Completed,  // the whole line was read
@@ -17,3 +18,7 @@ enum class SplitOutcome {
 SplitOutcome ForEachCommandLinePath(std::wstring_view commandLine,
                                     const std::function<void(const std::wstring& path)>& copy,
                                     const std::function<bool()>& cancelled);
+
+// The paths that ForEachCommandLinePath hands out, in their order, up to a
+// path that is too long; no message is shown.
+std::vector<std::wstring> CommandLinePaths(std::wstring_view commandLine);

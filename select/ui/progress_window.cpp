@@ -3,8 +3,12 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <optional>
+#include <vector>
 
+#include "language.h"
 #include "message_box.h"
+#include "ui/progress_figures.h"
 #include "ui/progress_logic.h"
 #include "ui/resource.h"
 #include "ui/state_brushes.h"
@@ -15,8 +19,14 @@ namespace {
 constexpr UINT_PTR kShowTimer = 1;
 constexpr UINT_PTR kRefreshTimer = 2;
 constexpr UINT_PTR kAutoCloseTimer = 3;
+constexpr UINT_PTR kFiguresTimer = 4;
 constexpr UINT kShowDelayMs = 100;
 constexpr UINT kRefreshMs = 1;
+// The files and bytes done, the bar and the time left: often enough to look
+// alive, seldom enough to cost nothing.
+constexpr UINT kFiguresMs = 250;
+// The time left looks back over this much.
+constexpr double kKeptSampleSeconds = kRateWindowSeconds + kSmoothingSeconds + 2;
 constexpr BYTE kAlpha = 160;
 constexpr UINT_PTR kControlSubclassId = 1;
 
@@ -35,6 +45,11 @@ struct ProgressWindow {
     bool autoCloseNow;
     bool finished = false;  // the window shows the outcome
     bool tooltipRegistered = false;
+    // How far the run had come on the last timers, for the time left; a new
+    // series for each set of totals (each archive).
+    ULONGLONG startTick = ::GetTickCount64();
+    std::vector<ProgressSample> samples;
+    std::optional<WorkTotals> sampledTotals;
 };
 
 ProgressWindow* StateOf(HWND dialog) {
@@ -51,6 +66,65 @@ void SetTextIfChanged(HWND dialog, int id, const std::wstring& text) {
     wchar_t shown[StatusText::kMaxChars + 1] = {};
     ::GetDlgItemTextW(dialog, id, shown, ARRAYSIZE(shown));
     if (text != shown) ::SetDlgItemTextW(dialog, id, text.c_str());
+}
+
+// --- how far the run has come ---
+
+ProgressFigures FiguresOf(const ProgressWindow& state) {
+    const RunProgress& progress = state.shared.progress;
+    ProgressFigures figures;
+    if (state.links.packs) {
+        const ArchiveProgress& pack = progress.pack;
+        figures.packing = true;
+        figures.filesDone = pack.entriesDone.load();
+        figures.bytesDone = pack.bytesDone.load();
+        if (const std::uint64_t entries = pack.entriesTotal.load(); entries > 0)
+            figures.totals = WorkTotals{entries, pack.bytesTotal.load()};
+        return figures;
+    }
+    figures.filesDone = progress.filesDone.load();
+    figures.bytesDone = progress.bytesDone.load();
+    if (progress.count.load() == CountState::Complete)
+        figures.totals = WorkTotals{progress.filesTotal.load(), progress.bytesTotal.load()};
+    return figures;
+}
+
+bool SameTotals(const WorkTotals& a, const WorkTotals& b) {
+    return a.files == b.files && a.bytes == b.bytes;
+}
+
+// Adds the present figures to the samples and estimates from them.
+std::optional<double> TimeLeft(ProgressWindow& state, const ProgressFigures& figures) {
+    if (!figures.totals) return std::nullopt;
+    if (!state.sampledTotals || !SameTotals(*state.sampledTotals, *figures.totals)) {
+        state.samples.clear();
+        state.sampledTotals = figures.totals;
+    }
+    const double now = static_cast<double>(::GetTickCount64() - state.startTick) / 1000;
+    state.samples.push_back({now, figures.filesDone, figures.bytesDone});
+    std::erase_if(state.samples,
+                  [now](const ProgressSample& sample) { return now - sample.seconds > kKeptSampleSeconds; });
+    return EstimateSecondsLeft(state.samples, *figures.totals);
+}
+
+// The lines stay empty until a file is done or the totals are known; the bar
+// shows once the share is known. At the end the time left goes.
+void ShowFigures(HWND dialog, ProgressWindow& state, bool finished) {
+    const ProgressFigures figures = FiguresOf(state);
+    if (!figures.totals && figures.filesDone == 0 && figures.bytesDone == 0) return;
+    const bool japanese = IsJapanese();
+    SetTextIfChanged(dialog, IDC_PROGRESS_TOTALS, DoneText(figures, japanese));
+    const HWND bar = ::GetDlgItem(dialog, IDC_PROGRESS_BAR);
+    const std::optional<int> share = ShareDone(figures);
+    std::wstring shareText;
+    if (share) {
+        shareText = ShareText(*share, finished ? std::nullopt : TimeLeft(state, figures), japanese);
+        if (::SendMessageW(bar, PBM_GETPOS, 0, 0) != *share) ::SendMessageW(bar, PBM_SETPOS, *share, 0);
+    }
+    const bool barShown = (::GetWindowLongW(bar, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (barShown != share.has_value()) ::ShowWindow(bar, share ? SW_SHOWNA : SW_HIDE);
+    SetTextIfChanged(dialog, IDC_PROGRESS_SHARE, shareText);
+    if (state.links.trayIcon) state.links.trayIcon->SetTip(TrayTip(finished ? std::wstring() : shareText));
 }
 
 // --- the four controls that act like buttons ---
@@ -133,12 +207,17 @@ void OnInitDialog(HWND dialog, ProgressWindow& state) {
         ::SetWindowSubclass(::GetDlgItem(dialog, id), ControlProc, kControlSubclassId,
                             reinterpret_cast<DWORD_PTR>(&state));
     ShowAutoCloseText(dialog, state.autoCloseNow);
+    ::SendMessageW(::GetDlgItem(dialog, IDC_PROGRESS_BAR), PBM_SETRANGE32, 0, kShareRange);
+    ::ShowWindow(::GetDlgItem(dialog, IDC_PROGRESS_BAR), SW_HIDE);
+    ::SetTimer(dialog, kFiguresTimer, kFiguresMs, nullptr);
     state.shared.statusItemText.Clear();
     state.shared.statusProgressText.Clear();
     ::ShowWindow(::GetDlgItem(dialog, IDC_PROGRESS_RESULT), SW_HIDE);
 }
 
-void ShowOutcome(HWND dialog, const ProgressWindow& state, int runState) {
+void ShowOutcome(HWND dialog, ProgressWindow& state, int runState) {
+    ::KillTimer(dialog, kFiguresTimer);
+    ShowFigures(dialog, state, true);
     ::ShowWindow(dialog, SW_SHOW);
     ::SetWindowPos(dialog, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ::SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -179,6 +258,9 @@ void OnTimer(HWND dialog, ProgressWindow& state, UINT_PTR timer) {
                 SetTextIfChanged(dialog, IDC_PROGRESS_ITEM, state.shared.statusItemText.Get());
                 SetTextIfChanged(dialog, IDC_PROGRESS_BYTES, state.shared.statusProgressText.Get());
             }
+            break;
+        case kFiguresTimer:
+            ShowFigures(dialog, state, false);
             break;
         case kAutoCloseTimer:
             ::KillTimer(dialog, kRefreshTimer);

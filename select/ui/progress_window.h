@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "startup/run_state.h"
+#include "tray_icon.h"
 
 // Posted by the worker when the source-names label or its tooltip changed.
 constexpr UINT kSourcesChangedMessage = WM_APP + 2;
@@ -21,6 +22,8 @@ struct ProgressWindowLinks {
     HWND tooltip = nullptr;                   // shows the sources; none is allowed
     int dirTree = 0;                          // picks the result texts
     bool autoClose = true;                    // "Auto close" at the start
+    bool packs = false;                       // the run packs archives: their progress is shown
+    TrayIcon* trayIcon = nullptr;             // its tip carries the share done; none is allowed
 };
 
 // Creates the window hidden; it shows itself after 100 ms.

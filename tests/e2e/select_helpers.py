@@ -1,5 +1,7 @@
 """Shared steps of the copy tool's end-to-end tests."""
 
+import secrets
+import shutil
 import sys
 from pathlib import Path
 
@@ -7,7 +9,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 from varo_e2e import *  # noqa: E402,F401,F403
 
 # Controls of the progress window (dialog 101).
-WAIT, ITEM, CANCEL, BYTES, MINIMIZE, RESULT, QUIT, AUTO_CLOSE, SOURCES = range(1001, 1010)
+WAIT, ITEM, CANCEL, BYTES, MINIMIZE, RESULT, QUIT, AUTO_CLOSE, SOURCES, TOTALS, BAR, SHARE = range(1001, 1013)
 # The tray icon's callback message to the hidden main window.
 TRAY_CALLBACK = WM_APP + 1
 
@@ -24,13 +26,25 @@ def new_folder(path: Path) -> Path:
 class CopyToolTestCase(E2ETestCase):
     """Starts VaroSelect.exe from its own program folder with prepared settings."""
 
-    def run_copy(self, sources, settings=None, programs=("VaroSelect.exe",), raw_args=None):
+    def run_copy(self, sources, settings=None, programs=("VaroSelect.exe",), raw_args=None, seams=None):
+        """Starts the copy tool; with `seams` (environment variables of
+        tests/e2e/select_seams) its test build runs as VaroSelect.exe."""
         values = dict(BASE_SETTINGS)
         values.update(settings or {})
         self.folder = self.program_folder(programs, settings=values)
+        if seams is not None:
+            shutil.copy2(BIN / "varo_select_seams.exe", self.folder.path / "VaroSelect.exe")
         args = raw_args if raw_args is not None else " ".join(quote(windows_path(s)) for s in sources)
-        self.pid = self.start(self.folder.exe("VaroSelect.exe"), args)
+        self.pid = self.start(self.folder.exe("VaroSelect.exe"), args, env=seams)
         return self.pid
+
+    def run_gated(self, sources, settings, passing):
+        """Starts the copy tool with a gate that lets `passing` file copies
+        (or reads, when packing) through and holds the rest; returns the
+        gate's name for driver.set_event."""
+        gate = "VaroE2EGate_" + secrets.token_hex(6)
+        self.run_copy(sources, settings, seams={"VARO_TEST_COPY_GATE": f"{gate},{passing}"})
+        return gate
 
     def progress_window(self, timeout=DEFAULT_TIMEOUT):
         return self.driver.wait_window(self.pid, cls="#32770", child_id=CANCEL, timeout=timeout)

@@ -365,10 +365,12 @@ class Driver:
 
     # -- processes
 
-    def start(self, exe: str, args: str = "", cwd: Optional[str] = None) -> int:
+    def start(self, exe: str, args: str = "", cwd: Optional[str] = None,
+              env: Optional[Mapping[str, str]] = None) -> int:
         """Starts a Windows program; its command line is `"exe" args`, with
-        args exactly as given. Returns the process id."""
-        return self.request("start", exe=exe, args=args, cwd=cwd)["pid"]
+        args exactly as given, and its environment the driver's with `env`
+        added. Returns the process id."""
+        return self.request("start", exe=exe, args=args, cwd=cwd, env=dict(env) if env else None)["pid"]
 
     def wait_exit(self, pid: int, timeout: float = DEFAULT_TIMEOUT) -> int:
         """Waits for the process to end and returns its exit code (signed)."""
@@ -491,6 +493,10 @@ class Driver:
         a window that does not answer within that time raises DriverError."""
         return self.request("send", hwnd=hwnd, id=id, msg=msg, wparam=wparam, lparam=lparam,
                             answer_within_ms=answer_within_ms)["result"]
+
+    def set_event(self, name: str) -> None:
+        """Sets a named event that a program made (a test gate it waits on)."""
+        self.request("set_event", name=name)
 
     def register_message(self, name: str) -> int:
         """The number of a registered window message ("TaskbarCreated")."""
@@ -752,9 +758,10 @@ class E2ETestCase(unittest.TestCase):
             folder.write_settings(settings)
         return folder
 
-    def start(self, exe: str, args: str = "", cwd: Optional[str] = None) -> int:
+    def start(self, exe: str, args: str = "", cwd: Optional[str] = None,
+              env: Optional[Mapping[str, str]] = None) -> int:
         """Starts a program; it (and all it started) is ended after the test."""
-        pid = self.driver.start(exe, args, cwd)
+        pid = self.driver.start(exe, args, cwd, env)
         self._started.append(pid)
         return pid
 
@@ -781,6 +788,12 @@ class E2ETestCase(unittest.TestCase):
             print(f"screenshot {name} failed: {done.stderr.decode(errors='replace')}", file=sys.stderr)
             return None
         return path
+
+    def move_pointer(self, x: int, y: int) -> None:
+        """Moves the display's mouse pointer (xdotool), e.g. off a window whose
+        tooltip would cover a screenshot."""
+        subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=self.driver.env,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30, check=True)
 
     def _screenshot_folder(self) -> Path:
         return SCREENSHOTS / f"{_qualified_name(type(self))}.{self._testMethodName}"

@@ -86,6 +86,16 @@ public:
         return texts;
     }
 
+    // An object of texts ("env": variable names and values).
+    EnvironmentVariables Variables(std::string_view name) const {
+        EnvironmentVariables variables;
+        const JsonValue* value = request_.Find(name);
+        if (!value || !value->AsObject()) return variables;
+        for (const auto& [key, item] : *value->AsObject())
+            if (item.AsText()) variables.emplace_back(Utf8ToWideLossy(key), Utf8ToWideLossy(*item.AsText()));
+        return variables;
+    }
+
     // "hwnd", narrowed by "id" or "text" to one of its controls.
     HWND Target(std::string* error) const {
         const std::optional<std::int64_t> number = Integer("hwnd");
@@ -196,8 +206,8 @@ Object OnStart(DriverSession& session, const Args& args) {
     const std::optional<std::wstring> exe = args.Text("exe");
     if (!exe || exe->empty()) return Failure("missing exe");
     DWORD error = 0;
-    const std::optional<DWORD> pid =
-        session.processes.Start(*exe, args.Text("args").value_or(L""), args.Text("cwd").value_or(L""), &error);
+    const std::optional<DWORD> pid = session.processes.Start(
+        *exe, args.Text("args").value_or(L""), args.Text("cwd").value_or(L""), args.Variables("env"), &error);
     if (!pid) return Failure(SystemErrorMessage("CreateProcess", error));
     return Object{{"pid", JsonValue(static_cast<std::uint32_t>(*pid))}};
 }
@@ -466,6 +476,16 @@ Object OnTreeSelect(DriverSession&, const Args& args) {
     return {};
 }
 
+// Sets a named event that a program made (a test gate).
+Object OnSetEvent(DriverSession&, const Args& args) {
+    const std::optional<std::wstring> name = args.Text("name");
+    if (!name) return Failure("missing name");
+    UniqueKernelHandle event(::OpenEventW(EVENT_MODIFY_STATE, FALSE, name->c_str()));
+    if (!event) return Failure(SystemErrorMessage("OpenEvent", ::GetLastError()));
+    if (!::SetEvent(event.get())) return Failure(SystemErrorMessage("SetEvent", ::GetLastError()));
+    return {};
+}
+
 Object OnSpecialFolder(DriverSession&, const Args& args) {
     const std::optional<std::int64_t> csidl = args.Integer("csidl");
     if (!csidl) return Failure("missing csidl");
@@ -581,6 +601,7 @@ constexpr std::pair<std::string_view, Handler> kCommands[] = {
     {"drop_files", OnDropFiles},
     {"register_message", OnRegisterMessage},
     {"tray_icon", OnTrayIcon},
+    {"set_event", OnSetEvent},
 };
 
 }  // namespace

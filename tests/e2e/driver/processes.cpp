@@ -41,6 +41,32 @@ ChildStdio MakeChildStdio() {
     return stdio;
 }
 
+// Sets variables in the driver's own environment, which a program it starts
+// inherits, and puts the old values back when it goes.
+class ScopedVariables {
+public:
+    explicit ScopedVariables(const EnvironmentVariables& variables) {
+        for (const auto& [name, value] : variables) {
+            std::optional<std::wstring> old;
+            if (const DWORD size = ::GetEnvironmentVariableW(name.c_str(), nullptr, 0); size > 0) {
+                std::wstring text(size, L'\0');
+                text.resize(::GetEnvironmentVariableW(name.c_str(), text.data(), size));
+                old = std::move(text);
+            }
+            saved_.emplace_back(name, std::move(old));
+            ::SetEnvironmentVariableW(name.c_str(), value.c_str());
+        }
+    }
+    ~ScopedVariables() {
+        for (const auto& [name, old] : saved_) ::SetEnvironmentVariableW(name.c_str(), old ? old->c_str() : nullptr);
+    }
+    ScopedVariables(const ScopedVariables&) = delete;
+    ScopedVariables& operator=(const ScopedVariables&) = delete;
+
+private:
+    std::vector<std::pair<std::wstring, std::optional<std::wstring>>> saved_;
+};
+
 }  // namespace
 
 void KeepStdioFromChildren() {
@@ -60,7 +86,8 @@ std::vector<ProcessEntry> ListProcesses() {
 }
 
 std::optional<DWORD> ProcessTable::Start(std::wstring_view exe, std::wstring_view args, std::wstring_view folder,
-                                         DWORD* error) {
+                                         const EnvironmentVariables& environment, DWORD* error) {
+    const ScopedVariables variables(environment);
     std::wstring commandLine = L"\"" + std::wstring(exe) + L"\"";
     if (!args.empty()) commandLine += L" " + std::wstring(args);
     const std::wstring application(exe);

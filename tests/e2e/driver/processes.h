@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <windows.h>
@@ -26,6 +27,9 @@ void KeepStdioFromChildren();
 // Every process of the Wine session (or Windows desktop).
 std::vector<ProcessEntry> ListProcesses();
 
+// Names and values of environment variables.
+using EnvironmentVariables = std::vector<std::pair<std::wstring, std::wstring>>;
+
 struct ExitWait {
     bool exited;
     DWORD exitCode;  // valid when exited
@@ -39,9 +43,11 @@ public:
     ~ProcessTable() { KillAll(); }
 
     // Starts exe with `"exe" args` as its command line (args as they stand)
-    // in folder (empty: the driver's own). Returns the process id, or nothing
-    // with the system error in *error.
-    std::optional<DWORD> Start(std::wstring_view exe, std::wstring_view args, std::wstring_view folder, DWORD* error);
+    // in folder (empty: the driver's own), with the driver's environment and
+    // the variables given. Returns the process id, or nothing with the
+    // system error in *error.
+    std::optional<DWORD> Start(std::wstring_view exe, std::wstring_view args, std::wstring_view folder,
+                               const EnvironmentVariables& environment, DWORD* error);
 
     // Waits for a process (started here or not) to end.
     std::optional<ExitWait> WaitExit(DWORD pid, DWORD timeoutMs, DWORD* error);
