@@ -5,14 +5,19 @@
 
 namespace {
 
-// One unbuffered read: a multiple of every sector size there is.
-constexpr std::size_t kPieceBytes = 1 << 20;
+constexpr std::size_t kUnitBytes = 64 * 1024;
 
 }  // namespace
 
-DiskReader::DiskReader(FileSystem& files, const std::wstring& path) {
+std::size_t DiskReader::PieceBytesFor(std::uint64_t expectedBytes) {
+    const std::uint64_t units = expectedBytes / kUnitBytes + 1;
+    return static_cast<std::size_t>(std::min<std::uint64_t>(units * kUnitBytes, kMostPieceBytes));
+}
+
+DiskReader::DiskReader(FileSystem& files, const std::wstring& path, std::uint64_t expectedBytes)
+    : pieceBytes_(PieceBytesFor(expectedBytes)) {
     buffer_ =
-        static_cast<std::uint8_t*>(::VirtualAlloc(nullptr, kPieceBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        static_cast<std::uint8_t*>(::VirtualAlloc(nullptr, pieceBytes_, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     if (!buffer_) {
         error_ = ERROR_NOT_ENOUGH_MEMORY;
         return;
@@ -28,14 +33,14 @@ DiskReader::~DiskReader() {
 bool DiskReader::Fill() {
     if (ended_ || error_ != 0) return false;
     DWORD read = 0;
-    if (!::ReadFile(file_.get(), buffer_, static_cast<DWORD>(kPieceBytes), &read, nullptr)) {
+    if (!::ReadFile(file_.get(), buffer_, static_cast<DWORD>(pieceBytes_), &read, nullptr)) {
         error_ = ::GetLastError();
         return false;
     }
     filled_ = read;
     used_ = 0;
     // Unbuffered reads come in whole pieces; a short one is the file's end.
-    if (read < kPieceBytes) ended_ = true;
+    if (read < pieceBytes_) ended_ = true;
     return read > 0;
 }
 
@@ -61,7 +66,7 @@ bool DiskReader::ReadExactly(std::span<std::uint8_t> out) {
 
 bool DiskReader::Skip(std::uint64_t count) {
     while (count > 0) {
-        const auto piece = Next(static_cast<std::size_t>(std::min<std::uint64_t>(count, kPieceBytes)));
+        const auto piece = Next(static_cast<std::size_t>(std::min<std::uint64_t>(count, pieceBytes_)));
         if (piece.empty()) return false;
         count -= piece.size();
     }

@@ -17,11 +17,19 @@
 
 class DiskReader {
 public:
-    // Opens path through files; error() is 0 when it opened.
-    DiskReader(FileSystem& files, const std::wstring& path);
+    // Opens path through files; error() is 0 when it opened. expectedBytes
+    // sizes the buffer, so a small file does not cost a large one.
+    DiskReader(FileSystem& files, const std::wstring& path, std::uint64_t expectedBytes = kMostPieceBytes);
     ~DiskReader();
     DiskReader(const DiskReader&) = delete;
     DiskReader& operator=(const DiskReader&) = delete;
+
+    // One unbuffered read at most: a multiple of every sector size there is.
+    static constexpr std::size_t kMostPieceBytes = 1 << 20;
+    // The piece for a file of about this size: whole 64 KiB units (a
+    // multiple of every sector size too), one more than the file needs so
+    // that a file of that size ends with a short read, at most kMostPieceBytes.
+    static std::size_t PieceBytesFor(std::uint64_t expectedBytes);
 
     [[nodiscard]] DWORD error() const { return error_; }
     [[nodiscard]] std::uint64_t position() const { return position_; }
@@ -40,6 +48,7 @@ private:
     UniqueKernelHandle file_;
     DWORD error_ = 0;
     std::uint8_t* buffer_ = nullptr;  // aligned to the page, which is a multiple of any sector
+    std::size_t pieceBytes_;
     std::size_t filled_ = 0;
     std::size_t used_ = 0;
     bool ended_ = false;

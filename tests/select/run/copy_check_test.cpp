@@ -5,6 +5,7 @@
 #include "forwarding_files.h"
 #include "message_capture.h"
 #include "paths.h"
+#include "run/copy_check.h"
 #include "run/copy_run.h"
 #include "test_files.h"
 #include "zip_reader.h"
@@ -190,4 +191,43 @@ TEST_F(CopyCheckTest, AnArchiveThatReadsBackIsKeptAndVerified) {
     const auto archive = ReadZip(dir / L"out\\D_1.zip");
     ASSERT_TRUE(archive);
     EXPECT_EQ(archive->entries.at("D_1/sub/victim.bin"), Content(200000, 7));
+}
+
+// The copy is read in pieces sized to the file; sizes at and around the
+// pieces' bounds, and copies that differ only in their last byte or length.
+TEST(CheckCopy, SizesAroundTheReadPiecesAndDifferencesAtTheEnd) {
+    enum class Spoil { None, LastByte, OneMore, OneLess };
+    const std::size_t kUnit = 64 * 1024;
+    const std::size_t kMost = 1 << 20;
+    const struct {
+        std::size_t size;
+        Spoil spoil;
+        CopyCheck expected;
+    } cases[] = {
+        {0, Spoil::None, CopyCheck::Same},           {1, Spoil::None, CopyCheck::Same},
+        {kUnit - 1, Spoil::None, CopyCheck::Same},   {kUnit, Spoil::None, CopyCheck::Same},
+        {kUnit + 1, Spoil::None, CopyCheck::Same},   {kMost, Spoil::None, CopyCheck::Same},
+        {kMost + 1, Spoil::None, CopyCheck::Same},   {3 * kMost + 5, Spoil::None, CopyCheck::Same},
+        {kUnit, Spoil::LastByte, CopyCheck::Differs}, {kMost + 1, Spoil::LastByte, CopyCheck::Differs},
+        {0, Spoil::OneMore, CopyCheck::Differs},     {kUnit, Spoil::OneMore, CopyCheck::Differs},
+        {kMost, Spoil::OneMore, CopyCheck::Differs}, {kUnit, Spoil::OneLess, CopyCheck::Differs},
+        {kMost, Spoil::OneLess, CopyCheck::Differs},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.size << " bytes, spoil " << static_cast<int>(c.spoil));
+        const std::wstring source = dir / L"source.bin";
+        const std::wstring copy = dir / L"copy.bin";
+        std::vector<std::uint8_t> bytes = Content(c.size, static_cast<int>(c.size));
+        WriteBytes(source, bytes);
+        if (c.spoil == Spoil::LastByte) bytes.back() ^= 1;
+        if (c.spoil == Spoil::OneMore) bytes.push_back(0);
+        if (c.spoil == Spoil::OneLess) bytes.pop_back();
+        WriteBytes(copy, bytes);
+        WIN32_FIND_DATAW before;
+        ASSERT_EQ(SystemFileSystem().Find(source, before), 0u);
+        DWORD error = 0;
+        EXPECT_EQ(CheckCopy(SystemFileSystem(), source, copy, before, error), c.expected);
+        EXPECT_EQ(error, 0u);
+    }
 }
