@@ -204,13 +204,20 @@ TEST(CheckCopy, SizesAroundTheReadPiecesAndDifferencesAtTheEnd) {
         Spoil spoil;
         CopyCheck expected;
     } cases[] = {
-        {0, Spoil::None, CopyCheck::Same},           {1, Spoil::None, CopyCheck::Same},
-        {kUnit - 1, Spoil::None, CopyCheck::Same},   {kUnit, Spoil::None, CopyCheck::Same},
-        {kUnit + 1, Spoil::None, CopyCheck::Same},   {kMost, Spoil::None, CopyCheck::Same},
-        {kMost + 1, Spoil::None, CopyCheck::Same},   {3 * kMost + 5, Spoil::None, CopyCheck::Same},
-        {kUnit, Spoil::LastByte, CopyCheck::Differs}, {kMost + 1, Spoil::LastByte, CopyCheck::Differs},
-        {0, Spoil::OneMore, CopyCheck::Differs},     {kUnit, Spoil::OneMore, CopyCheck::Differs},
-        {kMost, Spoil::OneMore, CopyCheck::Differs}, {kUnit, Spoil::OneLess, CopyCheck::Differs},
+        {0, Spoil::None, CopyCheck::Same},
+        {1, Spoil::None, CopyCheck::Same},
+        {kUnit - 1, Spoil::None, CopyCheck::Same},
+        {kUnit, Spoil::None, CopyCheck::Same},
+        {kUnit + 1, Spoil::None, CopyCheck::Same},
+        {kMost, Spoil::None, CopyCheck::Same},
+        {kMost + 1, Spoil::None, CopyCheck::Same},
+        {3 * kMost + 5, Spoil::None, CopyCheck::Same},
+        {kUnit, Spoil::LastByte, CopyCheck::Differs},
+        {kMost + 1, Spoil::LastByte, CopyCheck::Differs},
+        {0, Spoil::OneMore, CopyCheck::Differs},
+        {kUnit, Spoil::OneMore, CopyCheck::Differs},
+        {kMost, Spoil::OneMore, CopyCheck::Differs},
+        {kUnit, Spoil::OneLess, CopyCheck::Differs},
         {kMost, Spoil::OneLess, CopyCheck::Differs},
     };
     TempDir dir;
