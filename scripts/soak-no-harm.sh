@@ -21,7 +21,7 @@ while [ "$done_cases" -lt "$cases" ]; do
     count=$((cases - done_cases < chunk ? cases - done_cases : chunk))
     output=$(cd "$VARO_BUILD/bin" && VARO_NO_HARM_CASES=$count VARO_NO_HARM_SEED=$((seed + done_cases)) \
         wine select_run_tests.exe --gtest_filter='NoHarm.*' 2>&1 || true)
-    line=$(grep -E '^[0-9]+ cases, [0-9]+ failures' <<<"$output" || true)
+    line=$(tr -d '\r' <<<"$output" | grep -E '^[0-9]+ cases, [0-9]+ failures' || true)
     if [ -z "$line" ]; then
         echo "$output" | tail -20
         echo "the run from seed $((seed + done_cases)) ended without its summary" >&2

@@ -5,7 +5,7 @@ switch. Restarts the Wine server with another DPI, so it runs alone
 (RUN_SERIAL)."""
 
 from select_helpers import *  # noqa: F403
-from setting_screenshots_test import set_dpi
+from setting_screenshots_test import AtDpi
 
 # 2,000 small files and 4 of 10 MB; the gate holds the copy after 1,000.
 SMALL_FILES = 2000
@@ -27,19 +27,7 @@ def inside(inner, outer):
             and outer["top"] <= inner["top"] and inner["bottom"] <= outer["bottom"])
 
 
-class ProgressScreenshots(CopyToolTestCase):
-    dpi = 96
-
-    @classmethod
-    def setUpClass(cls):
-        set_dpi(cls.dpi)
-        super().setUpClass()
-
-    @classmethod
-    def tearDownClass(cls):
-        super().tearDownClass()
-        if cls.dpi != 96:
-            set_dpi(96)
+class ProgressScreenshots(AtDpi, CopyToolTestCase):
 
     def shoot(self, lang, source):
         # Away from the window, whose tooltip would cover the lines.

@@ -22,7 +22,8 @@ def set_dpi(dpi):
     subprocess.run(["wineserver", "-w"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
 
 
-class DialogScreenshots(SettingTestCase):
+class AtDpi:
+    """Runs a test class at its `dpi` and sets 96 back after it."""
     dpi = 96
 
     @classmethod
@@ -36,6 +37,8 @@ class DialogScreenshots(SettingTestCase):
         if cls.dpi != 96:
             set_dpi(96)
 
+
+class DialogScreenshots(AtDpi, SettingTestCase):
     def shoot(self, lang, tab):
         folder = self.program_folder(["VaroSetting.exe"], settings={"Lang": lang, "Tab": tab})
         pid = self.start(folder.exe("VaroSetting.exe"))

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "forwarding_files.h"
 #include "handles.h"
 #include "startup/copy_tool.h"
 
@@ -29,40 +30,26 @@ std::wstring Environment(const wchar_t* name) {
     return length > 0 && length < std::size(value) ? std::wstring(value, length) : std::wstring();
 }
 
-class GatedCopies : public FileSystem {
+class GatedCopies : public ForwardingFiles {
 public:
     GatedCopies(HANDLE gate, long passing) : gate_(gate), passing_(passing) {}
 
     DWORD Copy(const std::wstring& from, const std::wstring& to, LPPROGRESS_ROUTINE progress, void* context,
                DWORD flags) override {
         Pass();
-        return inner_.Copy(from, to, progress, context, flags);
+        return ForwardingFiles::Copy(from, to, progress, context, flags);
     }
     UniqueKernelHandle Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition, DWORD flags,
                             DWORD& error) override {
         if ((access & GENERIC_WRITE) == 0) Pass();
-        return inner_.Open(path, access, share, disposition, flags, error);
+        return ForwardingFiles::Open(path, access, share, disposition, flags, error);
     }
-
-    DWORD List(const std::wstring& folder, const Visit& visit) override { return inner_.List(folder, visit); }
-    DWORD Find(const std::wstring& path, WIN32_FIND_DATAW& data) override { return inner_.Find(path, data); }
-    DWORD GetAttributes(const std::wstring& path) override { return inner_.GetAttributes(path); }
-    DWORD SetAttributes(const std::wstring& path, DWORD attributes) override {
-        return inner_.SetAttributes(path, attributes);
-    }
-    DWORD MakeFolder(const std::wstring& folder) override { return inner_.MakeFolder(folder); }
-    DWORD MoveReplacing(const std::wstring& from, const std::wstring& to) override {
-        return inner_.MoveReplacing(from, to);
-    }
-    DWORD RemoveFile(const std::wstring& path) override { return inner_.RemoveFile(path); }
-    DWORD RemoveFolder(const std::wstring& path) override { return inner_.RemoveFolder(path); }
 
 private:
     void Pass() {
         if (passing_.fetch_sub(1) <= 0) ::WaitForSingleObject(gate_, kGateLimitMs);
     }
 
-    FileSystem& inner_ = SystemFileSystem();
     HANDLE gate_;
     std::atomic<long> passing_;
 };
