@@ -7,6 +7,7 @@
 #include <zlib.h>
 
 #include "archive_check.h"
+#include "archive_items.h"
 #include "archiver_api.h"
 #include "block_pipeline.h"
 #include "cancel_flag.h"
@@ -55,31 +56,30 @@ void SetTotals(const std::vector<SourceItem>& items, ArchiveProgress* progress) 
     if (!progress) return;
     std::uint64_t bytes = 0;
     for (const SourceItem& item : items) bytes += item.isFolder ? 0 : item.size;
-    progress->entriesDone = 0;
-    progress->bytesDone = 0;
     progress->entriesTotal = items.size();
     progress->bytesTotal = bytes;
 }
 
 class ArchiveBuilder {
 public:
-    ArchiveBuilder(const std::vector<SourceItem>& items, const ArchiveOptions& options)
+    ArchiveBuilder(ArchiveItems& items, const ArchiveOptions& options)
         : items_(items),
           cancel_(options.cancel),
           progress_(options.progress),
           pipeline_(items, PipelineOptionsFor(options)) {}
 
-    // Writes every entry and the central directory; a failure that concerns
-    // an item names it in failure.
+    // Writes every entry, as the list hands them in, and the central
+    // directory; a failure that concerns an item names it in failure.
     int Write(OutputFile& out, ArchiveOutcome& failure) {
         std::vector<ZipEntry> entries;
-        entries.reserve(items_.size());
-        for (const SourceItem& item : items_) {
-            if (IsCancelled(cancel_)) return kArchiverStopped;
-            ZipEntry entry = EntryFor(item, out.Position());
-            const int code = WriteEntry(item, entry, out, failure.error);
+        for (std::size_t i = 0;; ++i) {
+            const SourceItem* item = items_.Wait(i, cancel_);
+            if (IsCancelled(cancel_) || items_.Abandoned()) return kArchiverStopped;
+            if (!item) break;
+            ZipEntry entry = EntryFor(*item, out.Position());
+            const int code = WriteEntry(*item, entry, out, failure.error);
             if (code != kArchiverOk) {
-                if (code != kArchiverCannotWrite) failure.path = DisplayPath(item.path);
+                if (code != kArchiverCannotWrite) failure.path = DisplayPath(item->path);
                 return code;
             }
             if (out.failed()) return kArchiverCannotWrite;
@@ -141,15 +141,17 @@ private:
         if (progress_) progress_->bytesDone += block.bytesRead;
     }
 
-    const std::vector<SourceItem>& items_;
+    ArchiveItems& items_;
     const std::atomic<bool>* cancel_;
     ArchiveProgress* progress_;
     BlockPipeline pipeline_;
 };
 
-ArchiveOutcome WriteArchiveOrFail(const std::vector<SourceItem>& items, const std::wstring& archivePath,
-                                  const ArchiveOptions& options) {
-    SetTotals(items, options.progress);
+ArchiveOutcome WriteArchiveOrFail(ArchiveItems& items, const std::wstring& archivePath, const ArchiveOptions& options) {
+    if (options.progress) {
+        options.progress->entriesDone = 0;
+        options.progress->bytesDone = 0;
+    }
     FileSystem& files = options.files ? *options.files : SystemFileSystem();
     ArchiveOptions used = options;
     used.files = &files;
@@ -163,7 +165,7 @@ ArchiveOutcome WriteArchiveOrFail(const std::vector<SourceItem>& items, const st
     if (outcome.code == kArchiverOk && IsCancelled(options.cancel)) outcome.code = kArchiverStopped;
     if (outcome.code == kArchiverOk && options.verify) {
         if (options.onChecking) options.onChecking();
-        outcome.code = CheckArchive(files, temporary.path(), items, options.cancel);
+        outcome.code = CheckArchive(files, temporary.path(), items.All(), options.cancel);
     }
     if (outcome.code == kArchiverOk) {
         outcome.error = temporary.MoveTo(target);
@@ -176,13 +178,23 @@ ArchiveOutcome WriteArchiveOrFail(const std::vector<SourceItem>& items, const st
 
 }  // namespace
 
-ArchiveOutcome WriteArchive(const std::vector<SourceItem>& items, const std::wstring& archivePath,
-                            const ArchiveOptions& options) {
+ArchiveOutcome WriteArchive(ArchiveItems& items, const std::wstring& archivePath, const ArchiveOptions& options) {
     try {
         return WriteArchiveOrFail(items, archivePath, options);
     } catch (...) {
         // Memory ran out or something else unexpected: the run fails, and
         // the temporary file went with the unwinding.
+        return {kArchiverInternalError, archivePath};
+    }
+}
+
+ArchiveOutcome WriteArchive(const std::vector<SourceItem>& items, const std::wstring& archivePath,
+                            const ArchiveOptions& options) {
+    try {
+        SetTotals(items, options.progress);
+        ArchiveItems list(items);
+        return WriteArchive(list, archivePath, options);
+    } catch (...) {
         return {kArchiverInternalError, archivePath};
     }
 }

@@ -11,12 +11,13 @@
 #include <windows.h>
 
 #include "archive_command.h"
+#include "archive_items.h"
 #include "file_system.h"
 #include "piece_compressor.h"
 #include "source_tree.h"
 
 // How far a run has come; read from any thread while it runs. The totals
-// are set when the run starts.
+// are set when they are known: at the start for a complete list of entries.
 struct ArchiveProgress {
     std::atomic<std::uint64_t> entriesTotal{0};
     std::atomic<std::uint64_t> entriesDone{0};  // entries written into the archive
@@ -61,6 +62,12 @@ struct ArchiveOutcome {
 // kArchiverInternalError.
 ArchiveOutcome WriteArchive(const std::vector<SourceItem>& items, const std::wstring& archivePath,
                             const ArchiveOptions& options);
+
+// The same, from a list that may still be growing: each entry is packed as
+// soon as it is added, and the archive is complete when the list is closed.
+// An abandoned list, like the cancel flag, stops the run with
+// kArchiverStopped. The progress totals are left to whoever knows them.
+ArchiveOutcome WriteArchive(ArchiveItems& items, const std::wstring& archivePath, const ArchiveOptions& options);
 
 // The command line's run: the request's source scanned (ScanSource), then
 // written as WriteArchive does.

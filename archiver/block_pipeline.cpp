@@ -87,9 +87,13 @@ std::uint64_t BlockCount(std::uint64_t size) {
     return (size + kBlockSize - 1) / kBlockSize;
 }
 
-BlockPipeline::BlockPipeline(const std::vector<SourceItem>& items, const PipelineOptions& options)
+BlockPipeline::BlockPipeline(ArchiveItems& items, const PipelineOptions& options)
     : items_(items), options_(options), maxJobs_(2 * (std::max(options.workers, 1u) + options.readers) + 2) {
-    SkipToNextBlock();
+    // An entry added, the list closed or abandoned: waiting threads look again.
+    items_.Listen([this] {
+        { std::lock_guard guard(lock_); }
+        changed_.notify_all();
+    });
     try {
         for (unsigned i = 0; i < options.readers; ++i)
             threads_.emplace_back([this] { Guarded(&BlockPipeline::ReadLoop); });
@@ -98,12 +102,14 @@ BlockPipeline::BlockPipeline(const std::vector<SourceItem>& items, const Pipelin
     } catch (...) {
         // No thread could be started: the ones that run are stopped before
         // the failure goes on to the caller.
+        items_.Listen({});
         Stop();
         throw;
     }
 }
 
 BlockPipeline::~BlockPipeline() {
+    items_.Listen({});
     Stop();
 }
 
@@ -137,42 +143,43 @@ void BlockPipeline::Fail() {
     changed_.notify_all();
 }
 
-bool BlockPipeline::HasMoreBlocks() const {
-    return nextItem_ < items_.size();
-}
-
-void BlockPipeline::SkipToNextBlock() {
-    while (nextItem_ < items_.size() &&
-           (items_[nextItem_].isFolder || nextBlock_ == BlockCount(items_[nextItem_].size))) {
+const SourceItem* BlockPipeline::NextBlockItem() {
+    for (;;) {
+        const SourceItem* item = items_.Peek(nextItem_).item;
+        if (!item || (!item->isFolder && nextBlock_ < BlockCount(item->size))) return item;
         ++nextItem_;
         nextBlock_ = 0;
     }
 }
 
+bool BlockPipeline::BlocksEnded() {
+    return !NextBlockItem() && items_.Peek(nextItem_).final;
+}
+
 void BlockPipeline::AddNextJob() {
     auto job = std::make_unique<Job>();
+    const SourceItem* item = NextBlockItem();
     do {
-        const SourceItem& item = items_[nextItem_];
-        if (nextBlock_ == 0) currentFile_ = std::make_shared<OpenFile>(item);
+        if (nextBlock_ == 0) currentFile_ = std::make_shared<OpenFile>(*item);
         Piece piece;
         piece.file = currentFile_;
         piece.block = nextBlock_;
-        piece.length = std::min(kBlockSize, item.size - nextBlock_ * kBlockSize);
-        piece.last = nextBlock_ + 1 == BlockCount(item.size);
+        piece.length = std::min(kBlockSize, item->size - nextBlock_ * kBlockSize);
+        piece.last = nextBlock_ + 1 == BlockCount(item->size);
         job->bytes += piece.length;
         job->pieces.push_back(std::move(piece));
         ++nextBlock_;
-        SkipToNextBlock();
+        item = NextBlockItem();
     } while (job->pieces.back().block == 0 && job->pieces.back().last && job->pieces.size() < kMaxFilesPerJob &&
-             HasMoreBlocks() && BlockCount(items_[nextItem_].size) == 1 &&
-             job->bytes + items_[nextItem_].size <= kBlockSize);
+             item && BlockCount(item->size) == 1 && job->bytes + item->size <= kBlockSize);
     jobs_.push_back(std::move(job));
 }
 
 BlockPipeline::Job* BlockPipeline::ClaimToRead() {
     std::unique_lock guard(lock_);
-    changed_.wait(guard, [this] { return Ending() || jobs_.size() < maxJobs_ || !HasMoreBlocks(); });
-    if (Ending() || !HasMoreBlocks()) return nullptr;
+    changed_.wait(guard,
+                  [this] { return Ending() || BlocksEnded() || (jobs_.size() < maxJobs_ && NextBlockItem()); });
+    if (Ending() || !NextBlockItem()) return nullptr;
     AddNextJob();
     return jobs_.back().get();
 }
@@ -195,8 +202,8 @@ BlockPipeline::Job* BlockPipeline::ClaimToCompress() {
     return found;
 }
 
-bool BlockPipeline::ReadingIsOver() const {
-    if (HasMoreBlocks()) return false;
+bool BlockPipeline::ReadingIsOver() {
+    if (!BlocksEnded()) return false;
     for (const std::unique_ptr<Job>& job : jobs_) {
         if (job->stage == Stage::kReading) return false;
     }
@@ -259,7 +266,8 @@ void BlockPipeline::Read(Piece& piece) {
 }
 
 void BlockPipeline::ReadInTurn(OpenFile& file, Piece& piece) {
-    if (file.code == kArchiverOk && IsCancelled(options_.cancel)) file.code = kArchiverStopped;
+    if (file.code == kArchiverOk && (IsCancelled(options_.cancel) || items_.Abandoned()))
+        file.code = kArchiverStopped;
     if (file.code == kArchiverOk && piece.block == 0) {
         const DWORD share = FILE_SHARE_READ | (options_.shareWrite ? FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0);
         file.handle = options_.files->Open(file.item.path, GENERIC_READ, share, OPEN_EXISTING,
@@ -301,11 +309,12 @@ BlockResult BlockPipeline::Next() {
         {
             std::unique_lock guard(lock_);
             const auto frontDone = [this] { return !jobs_.empty() && jobs_.front()->stage == Stage::kDone; };
-            changed_.wait(guard, [&] { return frontDone() || failure_ != kArchiverOk; });
-            // A thread failed before the next result was ready: the archive fails.
+            changed_.wait(guard, [&] { return frontDone() || failure_ != kArchiverOk || items_.Abandoned(); });
+            // A thread failed before the next result was ready: the archive
+            // fails; the list was abandoned: it stops.
             if (!frontDone()) {
                 BlockResult failed;
-                failed.code = failure_;
+                failed.code = failure_ != kArchiverOk ? failure_ : kArchiverStopped;
                 return failed;
             }
             current_ = std::move(jobs_.front());

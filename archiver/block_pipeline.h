@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "archive_items.h"
 #include "file_system.h"
 #include "piece_compressor.h"
 #include "source_tree.h"
@@ -44,7 +45,9 @@ struct PipelineOptions {
 class BlockPipeline {
 public:
     // items must outlive the pipeline; only files with a size take part.
-    BlockPipeline(const std::vector<SourceItem>& items, const PipelineOptions& options);
+    // Entries added to items meanwhile are taken in turn; the pipeline ends
+    // with the list, and stops when it is abandoned.
+    BlockPipeline(ArchiveItems& items, const PipelineOptions& options);
     ~BlockPipeline();
     BlockPipeline(const BlockPipeline&) = delete;
     BlockPipeline& operator=(const BlockPipeline&) = delete;
@@ -52,7 +55,8 @@ public:
     // The next block in archive order (the files' blocks, file by file);
     // waits until it is ready. When a thread has failed (anything thrown in
     // it, an allocation that failed), a result with kArchiverInternalError
-    // comes instead of what is not ready.
+    // comes instead of what is not ready; when the list was abandoned, one
+    // with kArchiverStopped.
     BlockResult Next();
 
 private:
@@ -61,16 +65,18 @@ private:
     struct Job;
     enum class Stage : unsigned char;
 
-    bool HasMoreBlocks() const;
-    // Moves the job source past folders, empty files and finished files.
-    void SkipToNextBlock();
+    // The file the next block comes from, once it is in the list; moves the
+    // job source past folders, empty files and finished files first.
+    const SourceItem* NextBlockItem();
+    // No block will come any more: the list ended, or was abandoned.
+    bool BlocksEnded();
     void AddNextJob();
     // The next job in archive order, once there is room for it; null when
     // there is none left or the pipeline stops.
     Job* ClaimToRead();
     // The oldest job whose reading is done; null when none will come.
     Job* ClaimToCompress();
-    bool ReadingIsOver() const;
+    bool ReadingIsOver();
     bool Ending() const { return stopping_ || failure_ != 0; }
     void Finish(Job& job, Stage stage);
     // Every thread's entry: its loop, with one barrier that turns anything
@@ -84,7 +90,7 @@ private:
     void ReadInTurn(OpenFile& file, Piece& piece);
     void Compress(Piece& piece, PieceCompressor& compressor);
 
-    const std::vector<SourceItem>& items_;
+    ArchiveItems& items_;
     const PipelineOptions options_;
     // Blocks in flight at most: memory stays bounded however large the files.
     const std::size_t maxJobs_;
@@ -98,8 +104,8 @@ private:
     // Jobs made and not yet taken by Next, oldest first; a job is made when
     // a thread takes it for reading, so reading starts in archive order.
     std::deque<std::unique_ptr<Job>> jobs_;
-    // Where the next job comes from: always a file with a block left, or
-    // the end of the items.
+    // Where the next job comes from, once NextBlockItem has moved it past
+    // what has no block left.
     std::size_t nextItem_ = 0;
     std::uint64_t nextBlock_ = 0;
     std::shared_ptr<OpenFile> currentFile_;

@@ -360,9 +360,7 @@ void NoteVirtualStoreRedirect(RunContext& run, const std::wstring& path) {
     if (PathExists(AddTrailingBackslash(run.virtualStoreFolder) + FileNameOf(path))) run.virtualStoreFound = true;
 }
 
-// Packs the entries into the archive. A failure has been reported and stops
-// the whole run.
-bool Pack(RunContext& run, const std::vector<SourceItem>& items, const SourceJob& job) {
+DeliveryOptions DeliveryFor(RunContext& run) {
     run.shared.statusItemText.Set(L"Compression processing...");
     run.shared.statusProgressText.Clear();
     DeliveryOptions delivery;
@@ -371,9 +369,19 @@ bool Pack(RunContext& run, const std::vector<SourceItem>& items, const SourceJob
     delivery.progress = &run.packProgress;
     delivery.verify = run.settings.Verify == 1;
     delivery.onChecking = [&run] { run.shared.statusProgressText.Set(L"Verifying..."); };
-    if (DeliverArchive(items, job.destinationPath, delivery)) {
-        run.shared.somethingCopied = true;
-        NoteVirtualStoreRedirect(run, job.destinationPath);
+    return delivery;
+}
+
+void Delivered(RunContext& run, const SourceJob& job) {
+    run.shared.somethingCopied = true;
+    NoteVirtualStoreRedirect(run, job.destinationPath);
+}
+
+// Packs the entries into the archive. A failure has been reported and stops
+// the whole run.
+bool Pack(RunContext& run, const std::vector<SourceItem>& items, const SourceJob& job) {
+    if (DeliverArchive(items, job.destinationPath, DeliveryFor(run))) {
+        Delivered(run, job);
         return true;
     }
     run.shared.copyCancelRequested = true;
@@ -391,24 +399,49 @@ bool PackFileSource(RunContext& run, const SourceJob& job) {
     return Pack(run, items, job);
 }
 
-// The walk has collected the tree's entries; they go into the archive under
-// a folder named like it. Under EmptyDirNoCopy a tree with no file left to
+// A walk whose entries are collected in packed and handed to sink while it
+// goes; the tree forgets both when it ends, however it ends.
+class PackingWalk {
+public:
+    PackingWalk(TreeCopy& tree, std::vector<PackedEntry>& packed, PackedEntrySink& sink) : tree_(tree) {
+        tree_.packed = &packed;
+        tree_.packing = &sink;
+    }
+    ~PackingWalk() {
+        tree_.packed = nullptr;
+        tree_.packing = nullptr;
+    }
+    PackingWalk(const PackingWalk&) = delete;
+    PackingWalk& operator=(const PackingWalk&) = delete;
+
+private:
+    TreeCopy& tree_;
+};
+
+// The tree's entries go into the archive, under a folder named like it,
+// while the walk selects them. Under EmptyDirNoCopy a tree with no file to
 // pack makes no archive, as it would make no folder.
 bool PackFolderSource(RunContext& run, const SourceJob& job, TreeCopy& tree) {
-    if (RemoveEmptyFoldersAfterwards(run.settings)) DropEmptyPackedFolders(tree);
-    const bool holdsFile = std::any_of(tree.packed->begin(), tree.packed->end(),
-                                       [](const PackedEntry& entry) { return entry.relativePath.back() != L'\\'; });
-    if (run.settings.EmptyDirNoCopy == 1 && run.settings.Select == 1 && !holdsFile) return true;
-    std::vector<SourceItem> items;
-    std::wstring badPath;
-    const std::wstring topName = SplitExtension(FileNameOf(job.destinationPath)).base;
-    if (TreeArchiveItems(tree.sourceRoot, job.find, topName, *tree.packed, items, badPath) != kArchiverOk) {
-        ReportNameWithoutUtf8(badPath);
+    const bool dropEmpty = RemoveEmptyFoldersAfterwards(run.settings);
+    TreePack pack(tree.sourceRoot, job.find, SplitExtension(FileNameOf(job.destinationPath)).base, dropEmpty);
+    std::vector<PackedEntry> packed;
+    bool cancelled = false;
+    {
+        const PackingWalk walk(tree, packed, pack);
+        pack.Start(job.destinationPath, DeliveryFor(run));
+        CopyFolderTree(tree, tree.sourceRoot);
+        cancelled = run.shared.copyCancelRequested.load();
+        if (!cancelled && dropEmpty) DropEmptyPackedFolders(tree);
+    }
+    const bool wanted = run.settings.EmptyDirNoCopy != 1 || run.settings.Select != 1 || pack.HoldsFile();
+    const bool finished = pack.Finish(wanted && !cancelled);
+    if (cancelled) return false;
+    if (!finished) {
         run.shared.copyCancelRequested = true;
         return false;
     }
-    tree.packed->clear();
-    return Pack(run, items, job);
+    if (wanted) Delivered(run, job);
+    return true;
 }
 
 EntryRecorder RecorderFor(ResultEntryTable* table) {
@@ -451,13 +484,10 @@ bool CopyFileSource(RunContext& run, SourceJob& job, const EntryRecorder& record
 
 bool CopyFolderSource(RunContext& run, SourceJob& job, TreeCopy& tree) {
     if (job.skipped) return true;
-    const bool packs = DeliversZip(run.settings) && !ListOnly(run.settings);
-    std::vector<PackedEntry> packed;
-    if (packs) tree.packed = &packed;
+    if (DeliversZip(run.settings) && !ListOnly(run.settings)) return PackFolderSource(run, job, tree);
     CopyFolderTree(tree, tree.sourceRoot);
-    if (!packs && RemoveEmptyFoldersAfterwards(run.settings)) RemoveEmptyFolders(tree, tree.destinationRoot);
-    if (run.shared.copyCancelRequested.load()) return false;
-    return !packs || PackFolderSource(run, job, tree);
+    if (RemoveEmptyFoldersAfterwards(run.settings)) RemoveEmptyFolders(tree, tree.destinationRoot);
+    return !run.shared.copyCancelRequested.load();
 }
 
 // Paths the user must know of (folders that could not be read, copies that

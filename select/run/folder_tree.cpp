@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "archive_order.h"
 #include "error_texts.h"
 #include "find_data.h"
 #include "folder_links.h"
@@ -75,7 +76,10 @@ void CopyTreeFile(Walk& walk, const std::wstring& sourcePath, const std::wstring
     if (!Selected(copy.conditions, data)) return;
     ShowWalkStatus(copy, data.cFileName);
     if (copy.packed) {
-        if (!ListOnly(s)) copy.packed->push_back({sourcePath, relative, data});
+        if (!ListOnly(s)) {
+            copy.packed->push_back({sourcePath, relative, data});
+            if (copy.packing) copy.packing->AddFile(copy.packed->back());
+        }
     } else if (!ListOnly(s)) {
         walk.files.Add([&copy, sourcePath, to = copy.destinationRoot + relative, data, destination] {
             CopyQueuedFile(copy, sourcePath, to, data, destination);
@@ -100,7 +104,10 @@ void CopyTreeFolder(Walk& walk, const std::wstring& sourcePath, const std::wstri
     if (PrecheckEmptyFolders(s) && !copy.copyable.InFolder(sourcePath)) return;
     if (copy.record && WalkRecordsEntries(s)) copy.record(relative + L"\\", true, data);
     if (copy.packed) {
-        if (!ListOnly(s)) copy.packed->push_back({sourcePath, relative + L"\\", data});
+        if (!ListOnly(s)) {
+            copy.packed->push_back({sourcePath, relative + L"\\", data});
+            if (copy.packing) copy.packing->EnterFolder(copy.packed->back());
+        }
     } else if (!ListOnly(s)) {
         const std::wstring destination = copy.destinationRoot + relative;
         if (const int code = CreateTrackedFolder(copy, destination); code != 0) {
@@ -112,6 +119,24 @@ void CopyTreeFolder(Walk& walk, const std::wstring& sourcePath, const std::wstri
         copy.shared.somethingCopied = true;
     }
     WalkFolder(walk, sourcePath);
+    if (copy.packing) copy.packing->LeaveFolder();
+}
+
+// Lists a folder for a walk whose entries are packed as it goes: sorted into
+// archive order first, so that they reach the archive in its order.
+DWORD ListInArchiveOrder(FileSystem& files, const std::wstring& folder, const FileSystem::Visit& visit) {
+    std::vector<WIN32_FIND_DATAW> entries;
+    const DWORD error = files.List(folder, [&entries](const WIN32_FIND_DATAW& data) {
+        entries.push_back(data);
+        return true;
+    });
+    std::sort(entries.begin(), entries.end(), [](const WIN32_FIND_DATAW& a, const WIN32_FIND_DATAW& b) {
+        return NameComesFirst(a.cFileName, b.cFileName);
+    });
+    for (const WIN32_FIND_DATAW& data : entries) {
+        if (!visit(data)) break;
+    }
+    return error;
 }
 
 void WalkFolder(Walk& walk, const std::wstring& sourceFolder) {
@@ -122,7 +147,7 @@ void WalkFolder(Walk& walk, const std::wstring& sourceFolder) {
     const std::wstring destinationFolder = copy.destinationRoot + RelativeTo(copy.sourceRoot, sourceFolder);
     const Destination destination =
         copy.packed || copy.created.Contains(destinationFolder) ? Destination::IsNew : Destination::MayExist;
-    const DWORD error = copy.files.List(sourceFolder, [&](const WIN32_FIND_DATAW& data) {
+    const auto visit = [&](const WIN32_FIND_DATAW& data) {
         if (copy.shared.copyCancelRequested.load()) return false;
         const std::wstring path = JoinPath(sourceFolder, data.cFileName);
         const std::wstring relative = RelativeTo(copy.sourceRoot, path);
@@ -131,7 +156,9 @@ void WalkFolder(Walk& walk, const std::wstring& sourceFolder) {
         else if (copy.settings.Select == 1)
             CopyTreeFile(walk, path, relative, data, destination);
         return true;
-    });
+    };
+    const DWORD error = copy.packing ? ListInArchiveOrder(copy.files, sourceFolder, visit)
+                                     : copy.files.List(sourceFolder, visit);
     if (error != 0 && !copy.shared.copyCancelRequested.load())
         copy.unreadableFolders.push_back(DisplayPath(sourceFolder));
 }

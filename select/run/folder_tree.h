@@ -80,6 +80,18 @@ struct PackedEntry {
     WIN32_FIND_DATAW data;
 };
 
+// Receives the entries of a packed tree as the walk meets them: in archive
+// order, every folder entered before its content and left after it.
+class PackedEntrySink {
+public:
+    virtual void EnterFolder(const PackedEntry& folder) = 0;
+    virtual void LeaveFolder() = 0;
+    virtual void AddFile(const PackedEntry& file) = 0;
+
+protected:
+    ~PackedEntrySink() = default;
+};
+
 // One folder source being copied.
 struct TreeCopy {
     TreeCopy(const Settings& s, const SelectionConditions& c, SharedRunState& state, FileSystem& fileSystem,
@@ -102,6 +114,9 @@ struct TreeCopy {
     // Set when the tree is packed into an archive instead: the walk collects
     // its folders and selected files here and writes nothing.
     std::vector<PackedEntry>* packed = nullptr;
+    // Set beside packed when the entries are packed while the walk goes on:
+    // the walk then lists each folder in archive order.
+    PackedEntrySink* packing = nullptr;
     EntryRecorder record;  // empty when no list is written
     // Source folders whose entries could not be listed (or only in part), as the user knows them.
     std::vector<std::wstring> unreadableFolders;

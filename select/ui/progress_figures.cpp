@@ -10,6 +10,7 @@ namespace {
 
 // Numbers, the word for what they count, sizes.
 constexpr MessagePair kFilesCopied = {L"コピー済み %s %s、%s", L"%s %s, %s copied"};
+constexpr MessagePair kItemsPacked = {L"圧縮済み %s %s、%s", L"%s %s, %s packed"};
 constexpr MessagePair kFilesOfTotal = {L"%s / %s %s、%s / %s", L"%s of %s %s, %s of %s"};
 constexpr MessagePair kFewSeconds = {L"残り数秒", L"a few seconds left"};
 constexpr MessagePair kSeconds = {L"残り約%d秒", L"about %d seconds left"};
@@ -80,7 +81,7 @@ std::wstring SizeText(std::uint64_t bytes) {
 
 std::wstring DoneText(const ProgressFigures& f, bool japanese) {
     if (!f.totals)
-        return FormatText(Pick(kFilesCopied, japanese),
+        return FormatText(Pick(f.packing ? kItemsPacked : kFilesCopied, japanese),
                           {Count(f.filesDone), FilesWord(f.filesDone, f.packing, japanese), SizeText(f.bytesDone)});
     return FormatText(Pick(kFilesOfTotal, japanese),
                       {Count(f.filesDone), Count(f.totals->files), FilesWord(f.totals->files, f.packing, japanese),

@@ -21,7 +21,10 @@ constexpr UINT_PTR kRefreshTimer = 2;
 constexpr UINT_PTR kAutoCloseTimer = 3;
 constexpr UINT_PTR kFiguresTimer = 4;
 constexpr UINT kShowDelayMs = 100;
-constexpr UINT kRefreshMs = 1;
+// The status lines are refreshed as often as a timer fires on Windows, which
+// raises any shorter interval to this one; Wine would fire a 1 ms timer every
+// millisecond, each time a round of requests to its server.
+constexpr UINT kRefreshMs = USER_TIMER_MINIMUM;
 // The files and bytes done, the bar and the time left: often enough to look
 // alive, seldom enough to cost nothing.
 constexpr UINT kFiguresMs = 250;
@@ -45,6 +48,13 @@ struct ProgressWindow {
     bool autoCloseNow;
     bool finished = false;  // the window shows the outcome
     bool tooltipRegistered = false;
+    // The status lines as last set. The refresh timer fires every few
+    // milliseconds and sets a line only when its text changed; comparing
+    // with what was set, rather than asking the control, costs the window
+    // thread nothing (under Wine, every look at a control is a request to
+    // the server that the copy's file operations wait behind).
+    std::wstring itemShown;   // both controls start empty
+    std::wstring bytesShown;
     // How far the run had come on the last timers, for the time left; a new
     // series for each set of totals (each archive).
     ULONGLONG startTick = ::GetTickCount64();
@@ -60,8 +70,15 @@ void ShowAutoCloseText(HWND dialog, bool on) {
     ::SetDlgItemTextW(dialog, IDC_PROGRESS_AUTO_CLOSE, on ? L"Auto close:On" : L"Auto close:Off");
 }
 
-// Sets a control's text only when it changed, so the refresh timer does not
-// repaint the window a thousand times a second.
+// Sets a status line only when its text differs from the one last set.
+void SetTextIfChanged(HWND dialog, int id, std::wstring& shown, const std::wstring& text) {
+    if (text == shown) return;
+    shown = text;
+    ::SetDlgItemTextW(dialog, id, text.c_str());
+}
+
+// Sets a control's text only when it changed, so the timers do not repaint
+// the window for nothing.
 void SetTextIfChanged(HWND dialog, int id, const std::wstring& text) {
     wchar_t shown[StatusText::kMaxChars + 1] = {};
     ::GetDlgItemTextW(dialog, id, shown, ARRAYSIZE(shown));
@@ -255,8 +272,8 @@ void OnTimer(HWND dialog, ProgressWindow& state, UINT_PTR timer) {
                 ::KillTimer(dialog, kRefreshTimer);
                 ShowOutcome(dialog, state, runState);
             } else {
-                SetTextIfChanged(dialog, IDC_PROGRESS_ITEM, state.shared.statusItemText.Get());
-                SetTextIfChanged(dialog, IDC_PROGRESS_BYTES, state.shared.statusProgressText.Get());
+                SetTextIfChanged(dialog, IDC_PROGRESS_ITEM, state.itemShown, state.shared.statusItemText.Get());
+                SetTextIfChanged(dialog, IDC_PROGRESS_BYTES, state.bytesShown, state.shared.statusProgressText.Get());
             }
             break;
         case kFiguresTimer:

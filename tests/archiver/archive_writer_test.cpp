@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <new>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "archive_order.h"
@@ -319,5 +322,80 @@ TEST(ArchiveEntries, CancelWhileFilesAreReadStopsTheRunAndLeavesNoFile) {
         EXPECT_EQ(WriteArchive(scan.items, dir / L"out.zip", options).code, kArchiverStopped);
         EXPECT_LT(progress.entriesDone, progress.entriesTotal);
         EXPECT_EQ(NamesIn(dir.path()), (std::vector<std::wstring>{L"mixed"}));
+    }
+}
+
+// Entries handed in by another thread while the archive is being written, a
+// few at a time, make byte for byte the archive of the complete list.
+TEST(ArchiveEntries, AListHandedInWhileWritingMakesTheArchiveOfTheWholeList) {
+    TempDir dir;
+    const std::wstring source = MakeMixedSource(dir);
+    // Reading sets access times, which the archive records: read once first.
+    ArchiveRequest request{dir / L"command.zip", source, true, 2};
+    ASSERT_EQ(CreateArchive(request, nullptr).code, kArchiverOk);
+    const SourceScan scan = ScanSource(source, nullptr);
+    ASSERT_EQ(scan.code, kArchiverOk);
+    ASSERT_EQ(CreateArchive(request, nullptr).code, kArchiverOk);
+    for (unsigned threads : {1u, 2u, 0u}) {
+        SCOPED_TRACE(threads);
+        ArchiveItems list;
+        std::thread feeder([&] {
+            for (std::size_t i = 0; i < scan.items.size(); i += 5) {
+                const std::size_t end = std::min(i + 5, scan.items.size());
+                list.Add({scan.items.begin() + i, scan.items.begin() + end});
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            list.Close();
+        });
+        ArchiveOptions options;
+        options.threads = threads;
+        const ArchiveOutcome outcome = WriteArchive(list, dir / L"fed.zip", options);
+        feeder.join();
+        ASSERT_EQ(outcome.code, kArchiverOk);
+        EXPECT_TRUE(ReadBytes(dir / L"fed.zip") == ReadBytes(dir / L"command.zip"));
+    }
+}
+
+// Whoever lists the entries may give the archive up at any time: the run
+// stops and leaves no file, whether it was waiting for more entries or
+// reading files.
+TEST(ArchiveEntries, AnAbandonedListStopsTheRunAndLeavesNoFile) {
+    TempDir dir;
+    const std::wstring source = MakeMixedSource(dir);
+    const SourceScan scan = ScanSource(source, nullptr);
+    ASSERT_EQ(scan.code, kArchiverOk);
+    struct Case {
+        const char* when;
+        std::size_t handedIn;  // entries added before the list is given up
+        int abandonAtRead;     // 0: once the run waits for more
+    };
+    const Case cases[] = {
+        {"waiting for more entries", scan.items.size() / 2, 0},
+        {"while files are read", scan.items.size(), 40},
+    };
+    for (const Case& c : cases) {
+        for (unsigned threads : {1u, 2u}) {
+            SCOPED_TRACE(std::string(c.when) + ", threads " + std::to_string(threads));
+            ArchiveItems list;
+            list.Add({scan.items.begin(), scan.items.begin() + c.handedIn});
+            std::atomic<int> reads{0};
+            StandInFiles files;
+            files.beforeRead = [&] {
+                if (++reads == c.abandonAtRead) list.Abandon();
+            };
+            std::thread giver([&] {
+                if (c.abandonAtRead != 0) return;
+                for (int i = 0; i < 2000 && reads == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                list.Abandon();
+            });
+            ArchiveOptions options;
+            options.threads = threads;
+            options.files = &files;
+            const ArchiveOutcome outcome = WriteArchive(list, dir / L"out.zip", options);
+            giver.join();
+            EXPECT_EQ(outcome.code, kArchiverStopped);
+            EXPECT_EQ(NamesIn(dir.path()), (std::vector<std::wstring>{L"mixed"}));
+        }
     }
 }

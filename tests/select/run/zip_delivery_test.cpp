@@ -3,11 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "archive_writer.h"
 #include "archiver_api.h"
 #include "message_capture.h"
 #include "run/copy_rules.h"
 #include "run/zip_delivery.h"
 #include "test_files.h"
+#include "zip_reader.h"
 
 namespace {
 
@@ -25,53 +27,78 @@ void MakeMixedTree(const std::wstring& root) {
     WriteText(root + L"\\B-side\\z", "z");
 }
 
-}  // namespace
-
-// The entries the walk hands over make, entry for entry, the archive the
-// archiver's own scan of the same tree made when the copy was packed from a
-// folder of that name.
-TEST(ZipDelivery, WalkedEntriesMatchTheScanOfTheSameTree) {
-    TempDir dir;
-    const std::wstring root = ExtendedLengthPath(dir / L"top");
-    MakeMixedTree(dir / L"top");
+// Packs the tree at root into archive while walking it, as a Zip delivery
+// does; dropEmpty leaves out folders without a file below them.
+bool PackWhileWalking(const std::wstring& root, const std::wstring& archive, bool dropEmpty) {
     Settings settings = DefaultSettings(false, std::nullopt);
     SelectionConditions conditions;
     SharedRunState shared;
     CreatedEntries created;
     TreeCopy tree(settings, conditions, shared, SystemFileSystem(), created);
     tree.sourceRoot = root;
+    WIN32_FIND_DATAW rootData;
+    if (SystemFileSystem().Find(root, rootData) != 0) return false;
+    TreePack pack(root, rootData, L"top", dropEmpty);
     std::vector<PackedEntry> packed;
     tree.packed = &packed;
+    tree.packing = &pack;
+    pack.Start(archive, DeliveryOptions{});
     CopyFolderTree(tree, root);
-
-    WIN32_FIND_DATAW rootData;
-    ASSERT_EQ(SystemFileSystem().Find(root, rootData), 0u);
-    std::vector<SourceItem> items;
-    std::wstring badPath;
-    ASSERT_EQ(TreeArchiveItems(root, rootData, L"top", packed, items, badPath), kArchiverOk);
-    const SourceScan scan = ScanSource(root, nullptr);
-    ASSERT_EQ(scan.code, kArchiverOk);
-    ASSERT_EQ(items.size(), scan.items.size());
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        SCOPED_TRACE(scan.items[i].name);
-        EXPECT_EQ(items[i].name, scan.items[i].name);
-        EXPECT_EQ(items[i].isFolder, scan.items[i].isFolder);
-        EXPECT_EQ(items[i].size, scan.items[i].size);
-        EXPECT_EQ(items[i].attributes, scan.items[i].attributes);
-        EXPECT_EQ(::CompareFileTime(&items[i].writeTime, &scan.items[i].writeTime), 0);
-    }
+    return pack.Finish(true);
 }
 
-TEST(ZipDelivery, ANameWithoutUtf8FormIsNamedAndPacksNothing) {
-    std::vector<PackedEntry> packed(1);
-    packed[0].relativePath = std::wstring(L"bad") + wchar_t(0xD800) + L".txt";
-    packed[0].sourcePath = L"C:\\src\\" + packed[0].relativePath;
+}  // namespace
+
+// The walk lists each folder in the file system's order; the entries it
+// hands over while it goes make, byte for byte, the archive the archiver's
+// own scan makes of a folder of that name.
+TEST(ZipDelivery, PackingWhileWalkingMakesTheArchiveOfTheCommandLine) {
+    TempDir dir;
+    const std::wstring root = ExtendedLengthPath(dir / L"top");
+    MakeMixedTree(dir / L"top");
+    MakeFolder(dir / L"out");
+    // Reading sets access times, which the archive records: read once first.
+    ArchiveRequest request{dir / L"command.zip", root, true, 2};
+    ASSERT_EQ(CreateArchive(request, nullptr).code, kArchiverOk);
+    ASSERT_TRUE(PackWhileWalking(root, dir / L"out\\top.zip", false));
+    ASSERT_EQ(CreateArchive(request, nullptr).code, kArchiverOk);
+    EXPECT_TRUE(ReadBytes(dir / L"out\\top.zip") == ReadBytes(dir / L"command.zip"));
+
+    const auto all = ReadZip(dir / L"command.zip");
+    ASSERT_TRUE(all);
+    std::vector<std::string> withFiles = all->order;
+    std::erase(withFiles, "top/空/");
+    ASSERT_EQ(withFiles.size() + 1, all->order.size());
+    ASSERT_TRUE(PackWhileWalking(root, dir / L"out\\dropped.zip", true));
+    const auto dropped = ReadZip(dir / L"out\\dropped.zip");
+    ASSERT_TRUE(dropped);
+    EXPECT_EQ(dropped->order, withFiles);
+}
+
+// A name without a UTF-8 form is named once the walk has ended, and no
+// archive is left, however far the writer had come.
+TEST(ZipDelivery, ANameWithoutUtf8FormIsNamedAndLeavesNoArchive) {
+    TempDir dir;
+    MessageCapture messages;
+    MakeFolder(dir / L"out");
     WIN32_FIND_DATAW rootData{};
     rootData.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
-    std::vector<SourceItem> items;
-    std::wstring badPath;
-    EXPECT_EQ(TreeArchiveItems(L"C:\\src", rootData, L"src", packed, items, badPath), kArchiverBadName);
-    EXPECT_EQ(badPath, packed[0].sourcePath);
+    WriteText(dir / L"good.txt", "good");
+    WIN32_FIND_DATAW good{};
+    ASSERT_EQ(SystemFileSystem().Find(dir / L"good.txt", good), 0u);
+    PackedEntry bad{L"", std::wstring(L"bad") + wchar_t(0xD800) + L".txt", good};
+    bad.sourcePath = L"C:\\src\\" + bad.relativePath;
+    TreePack pack(dir.path(), rootData, L"src", false);
+    pack.Start(dir / L"out\\src.zip", DeliveryOptions{});
+    pack.AddFile({dir / L"good.txt", L"good.txt", good});
+    pack.AddFile(bad);
+    EXPECT_TRUE(pack.Failed());
+    EXPECT_FALSE(pack.Finish(true));
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_NE(messages.texts[0].find(bad.sourcePath), std::wstring::npos) << messages.texts[0];
+    bool anything = false;
+    (void)SystemFileSystem().List(dir / L"out", [&anything](const WIN32_FIND_DATAW&) { return !(anything = true); });
+    EXPECT_FALSE(anything);
 }
 
 TEST(ZipDelivery, FailuresAreShownInBothLanguagesAndLeaveNoArchive) {

@@ -48,6 +48,8 @@ TEST(ProgressFigures, DoneAndOfTheTotalInBothLanguages) {
         {Figures(0, 0, WorkTotals{1, 5 * kKB}), L"0 of 1 file, 0 KB of 5 KB", L"0 / 1 ファイル、0 KB / 5 KB"},
         {Figures(12, 3 * kMB, WorkTotals{40, 10 * kMB}, true), L"12 of 40 items, 3.0 MB of 10 MB",
          L"12 / 40 項目、3.0 MB / 10 MB"},
+        // Packing while the walk is still listing the entries.
+        {Figures(12, 3 * kMB, std::nullopt, true), L"12 items, 3.0 MB packed", L"圧縮済み 12 項目、3.0 MB"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(DoneText(c.figures, false), c.english);
