@@ -55,13 +55,15 @@ ArchiveItems::Look ArchiveItems::Peek(std::size_t i) const {
     return {nullptr, closed_};
 }
 
-const SourceItem* ArchiveItems::Wait(std::size_t i, const std::atomic<bool>* cancel) const {
+std::vector<const SourceItem*> ArchiveItems::WaitFrom(std::size_t i, const std::atomic<bool>* cancel) const {
     std::unique_lock guard(lock_);
     while (!added_.wait_for(guard, kCancelCheck, [&] { return closed_ || i < items_.size(); })) {
-        if (IsCancelled(cancel)) return nullptr;
+        if (IsCancelled(cancel)) return {};
     }
-    if (abandoned_ || i >= items_.size()) return nullptr;
-    return &items_[i];
+    std::vector<const SourceItem*> known;
+    if (abandoned_) return known;
+    for (; i < items_.size(); ++i) known.push_back(&items_[i]);
+    return known;
 }
 
 void ArchiveItems::Listen(std::function<void()> listener) {

@@ -40,9 +40,11 @@ public:
         bool final = false;
     };
     Look Peek(std::size_t i) const;
-    // Entry i, waiting until it is added; null when the list ends before it,
-    // when it was abandoned, or when *cancel is set meanwhile.
-    const SourceItem* Wait(std::size_t i, const std::atomic<bool>* cancel) const;
+    // Entries i and after, as many as are there, waiting until there is at
+    // least one; none when the list ends before i, when it was abandoned, or
+    // when *cancel is set meanwhile. Taking all that are there at once keeps
+    // the writer off the list's lock while the pipeline looks at it.
+    std::vector<const SourceItem*> WaitFrom(std::size_t i, const std::atomic<bool>* cancel) const;
 
     bool Abandoned() const { return abandoned_.load(); }
     // Called after every Add, Close and Abandon, on the thread that made the

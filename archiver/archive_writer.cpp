@@ -72,20 +72,23 @@ public:
     // directory; a failure that concerns an item names it in failure.
     int Write(OutputFile& out, ArchiveOutcome& failure) {
         std::vector<ZipEntry> entries;
-        for (std::size_t i = 0;; ++i) {
-            const SourceItem* item = items_.Wait(i, cancel_);
-            if (IsCancelled(cancel_) || items_.Abandoned()) return kArchiverStopped;
-            if (!item) break;
-            ZipEntry entry = EntryFor(*item, out.Position());
-            const int code = WriteEntry(*item, entry, out, failure.error);
-            if (code != kArchiverOk) {
-                if (code != kArchiverCannotWrite) failure.path = DisplayPath(item->path);
-                return code;
+        while (true) {
+            const std::vector<const SourceItem*> known = items_.WaitFrom(entries.size(), cancel_);
+            if (known.empty()) break;
+            for (const SourceItem* item : known) {
+                if (IsCancelled(cancel_)) return kArchiverStopped;
+                ZipEntry entry = EntryFor(*item, out.Position());
+                const int code = WriteEntry(*item, entry, out, failure.error);
+                if (code != kArchiverOk) {
+                    if (code != kArchiverCannotWrite) failure.path = DisplayPath(item->path);
+                    return code;
+                }
+                if (out.failed()) return kArchiverCannotWrite;
+                entries.push_back(std::move(entry));
+                if (progress_) ++progress_->entriesDone;
             }
-            if (out.failed()) return kArchiverCannotWrite;
-            entries.push_back(std::move(entry));
-            if (progress_) ++progress_->entriesDone;
         }
+        if (IsCancelled(cancel_) || items_.Abandoned()) return kArchiverStopped;
         const std::uint64_t centralOffset = out.Position();
         for (const ZipEntry& entry : entries) out.Append(CentralHeader(entry));
         out.Append(EndRecords(entries.size(), centralOffset, out.Position() - centralOffset));
