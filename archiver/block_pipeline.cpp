@@ -170,15 +170,14 @@ void BlockPipeline::AddNextJob() {
         job->pieces.push_back(std::move(piece));
         ++nextBlock_;
         item = NextBlockItem();
-    } while (job->pieces.back().block == 0 && job->pieces.back().last && job->pieces.size() < kMaxFilesPerJob &&
-             item && BlockCount(item->size) == 1 && job->bytes + item->size <= kBlockSize);
+    } while (job->pieces.back().block == 0 && job->pieces.back().last && job->pieces.size() < kMaxFilesPerJob && item &&
+             BlockCount(item->size) == 1 && job->bytes + item->size <= kBlockSize);
     jobs_.push_back(std::move(job));
 }
 
 BlockPipeline::Job* BlockPipeline::ClaimToRead() {
     std::unique_lock guard(lock_);
-    changed_.wait(guard,
-                  [this] { return Ending() || BlocksEnded() || (jobs_.size() < maxJobs_ && NextBlockItem()); });
+    changed_.wait(guard, [this] { return Ending() || BlocksEnded() || (jobs_.size() < maxJobs_ && NextBlockItem()); });
     if (Ending() || !NextBlockItem()) return nullptr;
     AddNextJob();
     return jobs_.back().get();
@@ -266,8 +265,7 @@ void BlockPipeline::Read(Piece& piece) {
 }
 
 void BlockPipeline::ReadInTurn(OpenFile& file, Piece& piece) {
-    if (file.code == kArchiverOk && (IsCancelled(options_.cancel) || items_.Abandoned()))
-        file.code = kArchiverStopped;
+    if (file.code == kArchiverOk && (IsCancelled(options_.cancel) || items_.Abandoned())) file.code = kArchiverStopped;
     if (file.code == kArchiverOk && piece.block == 0) {
         const DWORD share = FILE_SHARE_READ | (options_.shareWrite ? FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0);
         file.handle = options_.files->Open(file.item.path, GENERIC_READ, share, OPEN_EXISTING,

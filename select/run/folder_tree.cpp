@@ -157,8 +157,8 @@ void WalkFolder(Walk& walk, const std::wstring& sourceFolder) {
             CopyTreeFile(walk, path, relative, data, destination);
         return true;
     };
-    const DWORD error = copy.packing ? ListInArchiveOrder(copy.files, sourceFolder, visit)
-                                     : copy.files.List(sourceFolder, visit);
+    const DWORD error =
+        copy.packing ? ListInArchiveOrder(copy.files, sourceFolder, visit) : copy.files.List(sourceFolder, visit);
     if (error != 0 && !copy.shared.copyCancelRequested.load())
         copy.unreadableFolders.push_back(DisplayPath(sourceFolder));
 }

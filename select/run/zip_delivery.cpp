@@ -113,7 +113,9 @@ void TreePack::Start(const std::wstring& archivePath, const DeliveryOptions& opt
     }
     writer_ = std::thread([this, archiveOptions = ArchiveOptionsFor(options)] {
         RunBehindBarrier([&] { outcome_ = WriteDelivered(items_, archivePath_, archiveOptions); },
-                         [&](const std::wstring&) { outcome_ = {kArchiverInternalError, archivePath_}; });
+                         [&](const std::wstring&) {
+                             outcome_ = {kArchiverInternalError, archivePath_};
+                         });
     });
 }
 

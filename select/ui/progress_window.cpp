@@ -53,7 +53,7 @@ struct ProgressWindow {
     // with what was set, rather than asking the control, costs the window
     // thread nothing (under Wine, every look at a control is a request to
     // the server that the copy's file operations wait behind).
-    std::wstring itemShown;   // both controls start empty
+    std::wstring itemShown;  // both controls start empty
     std::wstring bytesShown;
     // How far the run had come on the last timers, for the time left; a new
     // series for each set of totals (each archive).
