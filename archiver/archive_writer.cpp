@@ -52,14 +52,6 @@ PipelineOptions PipelineOptionsFor(const ArchiveOptions& options) {
                            options.cancel, options.files,        options.makeCompressor};
 }
 
-void SetTotals(const std::vector<SourceItem>& items, ArchiveProgress* progress) {
-    if (!progress) return;
-    std::uint64_t bytes = 0;
-    for (const SourceItem& item : items) bytes += item.isFolder ? 0 : item.size;
-    progress->entriesTotal = items.size();
-    progress->bytesTotal = bytes;
-}
-
 class ArchiveBuilder {
 public:
     ArchiveBuilder(ArchiveItems& items, const ArchiveOptions& options)
@@ -181,6 +173,14 @@ ArchiveOutcome WriteArchiveOrFail(ArchiveItems& items, const std::wstring& archi
 
 }  // namespace
 
+void SetArchiveTotals(const std::vector<SourceItem>& items, ArchiveProgress* progress) {
+    if (!progress) return;
+    std::uint64_t bytes = 0;
+    for (const SourceItem& item : items) bytes += item.isFolder ? 0 : item.size;
+    progress->bytesTotal = bytes;
+    progress->entriesTotal = items.size();
+}
+
 ArchiveOutcome WriteArchive(ArchiveItems& items, const std::wstring& archivePath, const ArchiveOptions& options) {
     try {
         return WriteArchiveOrFail(items, archivePath, options);
@@ -194,7 +194,7 @@ ArchiveOutcome WriteArchive(ArchiveItems& items, const std::wstring& archivePath
 ArchiveOutcome WriteArchive(const std::vector<SourceItem>& items, const std::wstring& archivePath,
                             const ArchiveOptions& options) {
     try {
-        SetTotals(items, options.progress);
+        SetArchiveTotals(items, options.progress);
         ArchiveItems list(items);
         return WriteArchive(list, archivePath, options);
     } catch (...) {

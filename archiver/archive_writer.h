@@ -69,6 +69,10 @@ ArchiveOutcome WriteArchive(const std::vector<SourceItem>& items, const std::wst
 // kArchiverStopped. The progress totals are left to whoever knows them.
 ArchiveOutcome WriteArchive(ArchiveItems& items, const std::wstring& archivePath, const ArchiveOptions& options);
 
+// Sets the progress totals (when progress is given) for a complete list of
+// entries.
+void SetArchiveTotals(const std::vector<SourceItem>& items, ArchiveProgress* progress);
+
 // The command line's run: the request's source scanned (ScanSource), then
 // written as WriteArchive does.
 ArchiveOutcome CreateArchive(const ArchiveRequest& request, const std::atomic<bool>* cancel,

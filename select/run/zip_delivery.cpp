@@ -76,12 +76,7 @@ bool ReportOutcome(const ArchiveOutcome& outcome, const std::wstring& archivePat
 bool DeliverArchive(const std::vector<SourceItem>& items, const std::wstring& archivePath,
                     const DeliveryOptions& delivery) {
     ArchiveItems list(items);
-    if (delivery.progress) {
-        std::uint64_t bytes = 0;
-        for (const SourceItem& item : items) bytes += item.size;
-        delivery.progress->bytesTotal = bytes;
-        delivery.progress->entriesTotal = items.size();
-    }
+    SetArchiveTotals(items, delivery.progress);
     return ReportOutcome(WriteDelivered(list, archivePath, ArchiveOptionsFor(delivery)), archivePath);
 }
 
