@@ -75,3 +75,16 @@ std::vector<SourceItem> ArchiveItems::All() const {
     std::lock_guard guard(lock_);
     return {items_.begin(), items_.end()};
 }
+
+void BatchedItems::Add(SourceItem item) {
+    batch_.push_back(std::move(item));
+    if (batch_.size() < kBatch) return;
+    list_.Add(std::move(batch_));
+    batch_.clear();
+}
+
+void BatchedItems::Close() {
+    list_.Add(std::move(batch_));
+    batch_.clear();
+    list_.Close();
+}

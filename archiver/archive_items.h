@@ -65,3 +65,22 @@ private:
     std::mutex listenerLock_;
     std::function<void()> listener_;
 };
+
+// Hands entries to a list in batches: every hand-over wakes the threads
+// waiting for entries, which under Wine is a round trip to the server.
+class BatchedItems {
+public:
+    explicit BatchedItems(ArchiveItems& list) : list_(list) {}
+    BatchedItems(const BatchedItems&) = delete;
+    BatchedItems& operator=(const BatchedItems&) = delete;
+
+    void Add(SourceItem item);
+    // Hands over what is held and closes the list.
+    void Close();
+
+private:
+    static constexpr std::size_t kBatch = 64;
+
+    ArchiveItems& list_;
+    std::vector<SourceItem> batch_;
+};

@@ -14,6 +14,7 @@
 #include "output_file.h"
 #include "source_tree.h"
 #include "temporary_archive.h"
+#include "thread_barrier.h"
 #include "zip_records.h"
 
 namespace {
@@ -171,6 +172,28 @@ ArchiveOutcome WriteArchiveOrFail(ArchiveItems& items, const std::wstring& archi
     return outcome;
 }
 
+// Lists source into items: closes the list when the scan is whole, and
+// abandons it (which stops the writer) when it fails or throws. Stops early
+// once *stop is set.
+SourceScan ScanInto(const std::wstring& source, FileSystem& files, const std::atomic<bool>& stop, ArchiveItems& items) {
+    SourceScan scan;
+    RunBehindBarrier(
+        [&] {
+            BatchedItems batches(items);
+            scan = ScanSource(source, &stop, files, [&batches](SourceItem item) { batches.Add(std::move(item)); });
+            if (scan.code == kArchiverOk) {
+                batches.Close();
+            } else {
+                items.Abandon();
+            }
+        },
+        [&](const std::wstring&) {
+            scan = {kArchiverInternalError, source, {}};
+            items.Abandon();
+        });
+    return scan;
+}
+
 }  // namespace
 
 void SetArchiveTotals(const std::vector<SourceItem>& items, ArchiveProgress* progress) {
@@ -204,14 +227,25 @@ ArchiveOutcome WriteArchive(const std::vector<SourceItem>& items, const std::wst
 
 ArchiveOutcome CreateArchive(const ArchiveRequest& request, const std::atomic<bool>* cancel, FileSystem& files) {
     try {
-        const SourceScan scan = ScanSource(request.sourcePath, cancel, files);
-        if (scan.code != kArchiverOk) return {scan.code, scan.failedPath};
         ArchiveOptions options;
         options.threads = request.threads;
         options.shareWrite = request.shareWrite;
         options.cancel = cancel;
         options.files = &files;
-        return WriteArchive(scan.items, request.archivePath, options);
+        // The scan lists the tree on a thread of its own while the archive
+        // is written, so that packing begins with the first entries found.
+        ArchiveItems items;
+        std::atomic<bool> writerEnded{false};
+        SourceScan scan;
+        std::thread scanner([&] { scan = ScanInto(request.sourcePath, files, writerEnded, items); });
+        const ArchiveOutcome outcome = WriteArchive(items, request.archivePath, options);
+        // A writer that ended early (a failure, Cancel) ends the scan too.
+        writerEnded = true;
+        scanner.join();
+        // A source that could not be listed abandoned the list and stopped
+        // the writer: the scan's failure is the one to report.
+        if (scan.code != kArchiverOk && scan.code != kArchiverStopped) return {scan.code, scan.failedPath};
+        return outcome;
     } catch (...) {
         return {kArchiverInternalError, request.archivePath};
     }

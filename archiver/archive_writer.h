@@ -73,7 +73,9 @@ ArchiveOutcome WriteArchive(ArchiveItems& items, const std::wstring& archivePath
 // entries.
 void SetArchiveTotals(const std::vector<SourceItem>& items, ArchiveProgress* progress);
 
-// The command line's run: the request's source scanned (ScanSource), then
-// written as WriteArchive does.
+// The command line's run: the request's source is scanned (ScanSource) on a
+// thread of its own while WriteArchive packs each entry as it is found. A
+// source that cannot be listed or named fails the run with the scan's code
+// and path, and leaves no archive.
 ArchiveOutcome CreateArchive(const ArchiveRequest& request, const std::atomic<bool>* cancel,
                              FileSystem& files = SystemFileSystem());

@@ -42,7 +42,8 @@ SourceItem ItemFromFindData(std::wstring path, std::string name, const WIN32_FIN
 
 class TreeScanner {
 public:
-    TreeScanner(const std::atomic<bool>* cancel, FileSystem& files) : cancel_(cancel), files_(files) {}
+    TreeScanner(const std::atomic<bool>* cancel, FileSystem& files, const ScanSink& sink)
+        : cancel_(cancel), files_(files), sink_(sink) {}
 
     // Adds the entries under folder (a path without trailing "\") whose
     // entry names start with prefix ("" or "work/").
@@ -60,7 +61,7 @@ public:
             if (IsFolder(child) && !EntersFolder(child)) continue;
             const std::string name = prefix + utf8 + (IsFolder(child) ? "/" : "");
             if (name.size() > kZip16Limit) return Fail(kArchiverBadName, path);
-            scan.items.push_back(ItemFromFindData(path, name, child));
+            sink_(ItemFromFindData(path, name, child));
             if (IsFolder(child) && !AddContents(path, name)) return false;
         }
         return true;
@@ -89,6 +90,7 @@ private:
 
     const std::atomic<bool>* cancel_;
     FileSystem& files_;
+    const ScanSink& sink_;
 };
 
 // Find data of the source itself; a drive root has none and reads as a
@@ -123,8 +125,9 @@ int MakeSourceItem(std::wstring path, std::wstring_view archiveName, const WIN32
     return kArchiverOk;
 }
 
-SourceScan ScanSource(std::wstring_view source, const std::atomic<bool>* cancel, FileSystem& files) {
-    TreeScanner scanner(cancel, files);
+SourceScan ScanSource(std::wstring_view source, const std::atomic<bool>* cancel, FileSystem& files,
+                      const ScanSink& sink) {
+    TreeScanner scanner(cancel, files, sink);
     // Extended-length, so that reads deep in the tree are not cut at 260 characters.
     const std::wstring path = WithoutTrailingSeparators(ExtendedLengthPath(FullPath(source)));
     WIN32_FIND_DATAW data;
@@ -140,12 +143,20 @@ SourceScan ScanSource(std::wstring_view source, const std::atomic<bool>* cancel,
         return std::move(scanner.scan);
     }
     if (!IsFolder(data)) {
-        scanner.scan.items.push_back(ItemFromFindData(path, utf8, data));
+        sink(ItemFromFindData(path, utf8, data));
         return std::move(scanner.scan);
     }
     // A drive root has no name of its own: its contents go to the top level.
     const std::string prefix = utf8.empty() ? std::string() : utf8 + "/";
-    if (!prefix.empty()) scanner.scan.items.push_back(ItemFromFindData(path, prefix, data));
+    if (!prefix.empty()) sink(ItemFromFindData(path, prefix, data));
     scanner.AddContents(path, prefix);
     return std::move(scanner.scan);
+}
+
+SourceScan ScanSource(std::wstring_view source, const std::atomic<bool>* cancel, FileSystem& files) {
+    std::vector<SourceItem> items;
+    SourceScan scan =
+        ScanSource(source, cancel, files, [&items](SourceItem item) { items.push_back(std::move(item)); });
+    scan.items = std::move(items);
+    return scan;
 }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,15 @@ struct SourceScan {
 // are listed through files.
 SourceScan ScanSource(std::wstring_view source, const std::atomic<bool>* cancel,
                       FileSystem& files = SystemFileSystem());
+
+// Takes each entry as the scan finds it.
+using ScanSink = std::function<void(SourceItem)>;
+// The same scan, handing every entry to sink as soon as it is found, so that
+// packing can begin while the tree is still being listed; the items of the
+// returned scan stay empty. On a failure, the entries handed over so far are
+// not the whole source.
+SourceScan ScanSource(std::wstring_view source, const std::atomic<bool>* cancel, FileSystem& files,
+                      const ScanSink& sink);
 
 // The attributes an entry carries: folder, or archive plus read-only as the
 // file had it; hidden, system and the rest stay behind (the folder the copy

@@ -89,7 +89,7 @@ TreePack::TreePack(const std::wstring& sourceRoot, const WIN32_FIND_DATAW& rootD
         items_.Abandon();
         return;
     }
-    batch_.push_back(std::move(top));
+    batches_.Add(std::move(top));
     entries_ = 1;
 }
 
@@ -124,10 +124,7 @@ void TreePack::Emit(const std::wstring& sourcePath, const std::wstring& relative
     }
     ++entries_;
     if (!item.isFolder) bytes_ += item.size;
-    batch_.push_back(std::move(item));
-    if (batch_.size() < kBatch) return;
-    items_.Add(std::move(batch_));
-    batch_.clear();
+    batches_.Add(std::move(item));
 }
 
 void TreePack::EnterFolder(const PackedEntry& folder) {
@@ -156,8 +153,7 @@ bool TreePack::Finish(bool keep) {
             progress_->bytesTotal = bytes_;
             progress_->entriesTotal = entries_;
         }
-        items_.Add(std::move(batch_));
-        items_.Close();
+        batches_.Close();
     } else {
         items_.Abandon();
     }

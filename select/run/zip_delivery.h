@@ -84,14 +84,10 @@ private:
     void Add(const PackedEntry& entry);
     void Emit(const std::wstring& sourcePath, const std::wstring& relativePath, const WIN32_FIND_DATAW& data);
 
-    // Entries handed to the writer together: each hand-over wakes its
-    // threads, which under Wine is a round trip to the server.
-    static constexpr std::size_t kBatch = 64;
-
     const std::wstring topName_;
     const bool dropEmptyFolders_;
     ArchiveItems items_;
-    std::vector<SourceItem> batch_;  // made and not yet handed over
+    BatchedItems batches_{items_};
     // Folders entered whose entries wait for a file below them; true once
     // handed to the archive.
     std::vector<std::pair<PackedEntry, bool>> open_;

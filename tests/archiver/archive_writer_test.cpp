@@ -193,8 +193,12 @@ public:
     std::vector<std::pair<std::wstring, DWORD>> reparseTags;  // folder name -> tag
     std::wstring throwingFile;                                // a name whose opening for reading throws
     std::function<void()> beforeRead;                         // called before each file is opened for reading
+    std::function<DWORD(const std::wstring&)> beforeList;     // called before each listing; nonzero fails it
 
     DWORD List(const std::wstring& folder, const Visit& visit) override {
+        if (beforeList) {
+            if (const DWORD error = beforeList(folder); error != 0) return error;
+        }
         return ForwardingFiles::List(folder, [&](const WIN32_FIND_DATAW& data) {
             WIN32_FIND_DATAW changed = data;
             for (const auto& [name, tag] : reparseTags) {
@@ -396,6 +400,47 @@ TEST(ArchiveEntries, AnAbandonedListStopsTheRunAndLeavesNoFile) {
             giver.join();
             EXPECT_EQ(outcome.code, kArchiverStopped);
             EXPECT_EQ(NamesIn(dir.path()), (std::vector<std::wstring>{L"mixed"}));
+        }
+    }
+}
+
+TEST(ArchiveEntries, ASourceThatFailsWhilePackingIsReportedAndLeavesTheEarlierFile) {
+    TempDir dir;
+    const std::wstring source = MakeMixedSource(dir);
+    WriteText(dir / L"out.zip", "earlier");
+    struct Case {
+        const char* what;
+        bool throws;  // the listing throws instead of failing
+        int code;
+        std::wstring path;
+    };
+    const Case cases[] = {
+        {"a folder that cannot be listed", false, kArchiverCannotRead, source + L"f3"},
+        {"a listing that throws", true, kArchiverInternalError, source},
+    };
+    for (const Case& c : cases) {
+        for (unsigned threads : {1u, 2u}) {
+            SCOPED_TRACE(std::string(c.what) + ", threads " + std::to_string(threads));
+            std::atomic<int> reads{0};
+            bool packing = false;
+            StandInFiles files;
+            files.beforeRead = [&] { ++reads; };
+            // The listing of f3 waits until the writer reads the files found
+            // before it, so the failure comes while the archive is written.
+            files.beforeList = [&](const std::wstring& folder) -> DWORD {
+                if (!folder.ends_with(L"\\f3")) return 0;
+                for (int i = 0; i < 5000 && reads == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                packing = reads > 0;
+                if (c.throws) throw std::bad_alloc();
+                return ERROR_ACCESS_DENIED;
+            };
+            const ArchiveOutcome outcome = CreateArchive({dir / L"out.zip", source, true, threads}, nullptr, files);
+            EXPECT_TRUE(packing);
+            EXPECT_EQ(outcome.code, c.code);
+            EXPECT_EQ(outcome.path, c.path);
+            EXPECT_EQ(NamesIn(dir.path()), (std::vector<std::wstring>{L"mixed", L"out.zip"}));
+            const auto bytes = ReadBytes(dir / L"out.zip");
+            EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "earlier");
         }
     }
 }
