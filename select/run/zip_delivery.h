@@ -81,7 +81,6 @@ public:
     [[nodiscard]] bool Finish(bool keep);
 
 private:
-    void Add(const PackedEntry& entry);
     void Emit(const std::wstring& sourcePath, const std::wstring& relativePath, const WIN32_FIND_DATAW& data);
 
     const std::wstring topName_;
